@@ -1,0 +1,47 @@
+#include "chart/chart_model.h"
+
+namespace kvet::chart {
+
+void Series::clear()
+{
+    points_.clear();
+    changed();
+}
+
+void Series::add(double value, const QString& label, ColorRef color)
+{
+    points_.push_back({value, label, color});
+    changed();
+}
+
+void Chart::setTitle(const QString& oneLine)
+{
+    title_ = QStringList{oneLine};
+    changed();
+}
+
+void Chart::clearTitle()
+{
+    title_.clear();
+    changed();
+}
+
+void Chart::addTitleLine(const QString& line)
+{
+    title_.append(line);
+    changed();
+}
+
+Series& Chart::addSeries(const QString& name)
+{
+    series_.push_back(std::make_unique<Series>(name));
+    series_.back()->setOnChanged([this] { changed(); });
+    return *series_.back();
+}
+
+void Chart::setOnChanged(std::function<void()> cb)
+{
+    onChanged_ = std::move(cb);
+}
+
+} // namespace kvet::chart

@@ -1,0 +1,73 @@
+#pragma once
+// The chart model the panels fill: title lines and series of points. It knows
+// nothing of painting; the widget observes it through the change callback and
+// repaints. Colours are 32-bit 0x00BBGGRR values as the panels pass them.
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kvet::chart {
+
+using ColorRef = std::uint32_t;          // 0x00BBGGRR
+constexpr ColorRef kAutoColor = 0x20000000; // a pie slice takes the palette colour at its index
+
+struct ChartPoint {
+    double value = 0.0;
+    QString label; // a CR (code 13) breaks the line wherever the label is drawn
+    ColorRef color = kAutoColor;
+    bool operator==(const ChartPoint&) const = default;
+};
+
+class Series {
+public:
+    explicit Series(QString name) : name_(std::move(name)) {}
+    const QString& name() const { return name_; }
+
+    void clear();
+    void add(double value, const QString& label, ColorRef color);
+    const std::vector<ChartPoint>& points() const { return points_; }
+
+    // Set by the owning chart so that every change reaches its observer.
+    void setOnChanged(std::function<void()> cb) { onChanged_ = std::move(cb); }
+
+private:
+    void changed() { if (onChanged_) onChanged_(); }
+    QString name_;
+    std::vector<ChartPoint> points_;
+    std::function<void()> onChanged_;
+};
+
+class Chart {
+public:
+    explicit Chart(QString name) : name_(std::move(name)) {}
+    Chart(const Chart&) = delete;
+    Chart& operator=(const Chart&) = delete;
+
+    const QString& name() const { return name_; }
+
+    // Title: a list of lines; the panels replace it with one line.
+    void setTitle(const QString& oneLine);
+    void clearTitle();
+    void addTitleLine(const QString& line);
+    const QStringList& titleLines() const { return title_; }
+
+    Series& addSeries(const QString& name);
+    Series& series(std::size_t index) { return *series_.at(index); }
+    const Series& series(std::size_t index) const { return *series_.at(index); }
+    std::size_t seriesCount() const { return series_.size(); }
+
+    // One observer (the widget). Called after every change of title or points.
+    void setOnChanged(std::function<void()> cb);
+
+private:
+    void changed() { if (onChanged_) onChanged_(); }
+    QString name_;
+    QStringList title_;
+    std::vector<std::unique_ptr<Series>> series_;
+    std::function<void()> onChanged_;
+};
+
+} // namespace kvet::chart

@@ -1,0 +1,44 @@
+#pragma once
+// Every statement the panels send, exactly as the server receives it (double
+// blanks, tabs and the trailing blank included). UTF-8 source text.
+#include <QString>
+
+namespace kvet::statements {
+
+// Start-up probe: the utility's name for the banner.
+inline constexpr const char* kProbe = "select zls,help from sf_sb_";
+
+inline constexpr const char* kPaymentChannels = "select  * from V_W_dsj_jfqd order by hj desc";
+inline constexpr const char* kWaterUseCategories =
+    "select  * from V_W_dsj_yslb where 数量>100 order by 数量 desc";
+inline constexpr const char* kReadingStatus =
+    "select '已录入' zt, count(*) lr from sf_yh where lrzt=1 and cbch>0 UNION select  '未录入', "
+    "count(*)  from sf_yh where not lrzt=1 and cbch>0 ";
+inline constexpr const char* kYearlyCharges = "select rq,je/10000 je from V_W_dsj_jd1 order by rq";
+inline constexpr const char* kFeeRecovery =
+    "select jfsj,yf/10000 yf,sf/10000 sf,tq/10000 tq,bl*100 bl from V_W_dsj_jd2 order by jfsj";
+inline constexpr const char* kDailyWorkload =
+    "select cbrq1,COUNT(*) hj from (select CONVERT(varchar(100), lrrq1, 12) as cbrq1 ,tzh from sf_yh "
+    "where lrzt=1 and CBCH>0 ) a group by cbrq1 order by cbrq1";
+
+// The ticker's statement is assembled in its query's text from three pieces,
+// each appended to the text read back, so the sent text is the three pieces
+// each followed by CR LF.
+inline constexpr const char* kTickerPiece1 =
+    "select top 15 lsh,a.tzh,hm,dz,je, case ren when '006' then  '建行渠道'  when 'GDYH' THEN "
+    "'光大渠道'   when 'ZFB' then   '支付宝'  ";
+inline constexpr const char* kTickerPiece2 =
+    "  when '006' then   '建行'   when '006YNT' then   '裕农通' when'nyyh' then   '农行' "
+    "when'gsyh' then   '工行' ";
+inline constexpr const char* kTickerPiece3 =
+    "when'xys' then   '信用社'when'ycyh' then   '邮储渠道'when'wx' then   '公众号'     else  "
+    "'营业厅'\t end  ren ,rq from sf_sr a,sf_yh b where a.tzh=b.tzh and je<>0 order by lsh desc";
+
+// The ticker statement as it reaches the server.
+inline QString tickerStatement()
+{
+    return QString::fromUtf8(kTickerPiece1) + "\r\n" + QString::fromUtf8(kTickerPiece2) + "\r\n" +
+           QString::fromUtf8(kTickerPiece3) + "\r\n";
+}
+
+} // namespace kvet::statements
