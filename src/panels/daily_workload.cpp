@@ -1,0 +1,38 @@
+#include "panels/daily_workload.h"
+
+#include "chart/chart_model.h"
+#include "data/connection.h"
+#include "data/failure.h"
+#include "data/field.h"
+#include "data/query.h"
+#include "data/status_cell.h"
+#include "panels/panel_colors.h"
+#include "panels/statements.h"
+
+namespace kvet::panels {
+
+void refreshDailyWorkload(chart::Chart& chart, Query& query, Connection& connection, StatusCell& status)
+{
+    chart.setTitle(QStringLiteral("每日抄表工作量"));
+    chart::Series& bars = chart.series(0);
+    bars.clear();
+    try {
+        query.close();
+        query.setSql(QString::fromUtf8(statements::kDailyWorkload));
+        query.open();
+        while (!query.eof()) {
+            const auto count = query.fieldByName(QStringLiteral("hj")).asInteger();
+            const QString date = query.fieldByName(QStringLiteral("cbrq1")).asString();
+            // Parsed as text is read as a whole number, so "05" gives 5 and a bad
+            // day fails with the same message a text column would.
+            const auto day = Field(lastTwo(date), ColumnKind::Text).asInteger();
+            bars.add(static_cast<double>(count), QString::number(day) + QStringLiteral("日"), kOrange);
+            query.next();
+        }
+    } catch (const std::exception& e) {
+        status.showStatus(messageOf(e));
+        connection.close();
+    }
+}
+
+} // namespace kvet::panels

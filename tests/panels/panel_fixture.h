@@ -1,0 +1,46 @@
+#pragma once
+// A scripted database, one connection and the charts the panels fill, with no window.
+#include "chart/chart_model.h"
+#include "data/connection.h"
+#include "data/query.h"
+#include "data/status_cell.h"
+#include "support/scripted_backend.h"
+
+#include <gtest/gtest.h>
+
+namespace kvet::testing {
+
+struct FakeGrid : StatusCell, CellWriter {
+    QString cells[7][15];
+    void showStatus(const QString& m) override { cells[0][0] = m; }
+    void setCell(int c, int r, const QString& t) override { cells[c][r] = t; }
+    QString cell(int c, int r) const override { return cells[c][r]; }
+};
+
+struct PanelFixture : ::testing::Test {
+    std::shared_ptr<Script> script = std::make_shared<Script>();
+    Connection connection{std::make_unique<ScriptedBackend>(script)};
+    Query query{QStringLiteral("ADOQuery1"), connection};
+    FakeGrid grid;
+
+    static QStringList labels(const chart::Series& s)
+    {
+        QStringList out;
+        for (const auto& p : s.points())
+            out << p.label;
+        return out;
+    }
+    static std::vector<double> values(const chart::Series& s)
+    {
+        std::vector<double> out;
+        for (const auto& p : s.points())
+            out.push_back(p.value);
+        return out;
+    }
+    void failEveryRun(const QString& message)
+    {
+        script->onRun = [message](const QString&) -> ResultSet { throw DatabaseError(message); };
+    }
+};
+
+} // namespace kvet::testing
