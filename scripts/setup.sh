@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages kvet needs that are not there yet, then
+# configures and builds it in build/. Run as root (or with sudo available).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  cmake g++ ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  unixodbc unixodbc-dev tdsodbc freetds-bin libsqliteodbc libsqlite3-dev
+  googletest libgtest-dev libbenchmark-dev
+  xvfb xdotool imagemagick x11-apps x11-xserver-utils x11-utils
+  fonts-wqy-microhei
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+build_type=${KVET_BUILD_TYPE:-RelWithDebInfo}
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" >/dev/null
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,108 @@
+#pragma once
+// Form1: the one borderless, maximized window. It owns every region, the
+// shared connection, the query objects, the stored view definitions and the
+// scheduler with its four timers, for the whole life of the process.
+#include "data/connection.h"
+#include "data/query.h"
+#include "screen/scheduler.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QLabel;
+
+namespace kvet {
+
+class Panel;
+class TickerGrid;
+class TickerBandAdapter;
+namespace chart {
+class Chart;
+class ChartWidget;
+} // namespace chart
+
+struct WindowOptions {
+    // kvet reads kvet.ini beside itself; the demo hands its own connection string.
+    bool readSettingsFile = true;
+    QString settingsPath;     // empty: beside the executable
+    QString connectionString; // used when the settings file is not read
+    SchedulerIntervals intervals;
+    // Shows the modal error box; tests replace it with a recorder.
+    std::function<void(const QString& message)> errorBox;
+    // Runs once, after the first full refresh batch has finished.
+    std::function<void()> onFirstRefreshDone;
+};
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    TForm1(std::unique_ptr<Backend> backend, WindowOptions options = {});
+    ~TForm1() override;
+
+    // Shows the window over the whole screen, with or without a window manager.
+    void showFullScreenMaximized();
+
+    // A failure that no routine caught: the modal error box with the
+    // application's title, unless a box is already open (then the status cell).
+    void showUncaught(const QString& message);
+
+    // The refresh routines, run by the scheduler.
+    void Button1Click(); // payment-channel pie
+    void Button2Click(); // daily workload
+    void Button3Click(); // yearly charges
+    void Button4Click(); // water-fee recovery
+    void Button5Click(); // ticker refill
+    void Button6Click(); // water-use category pie
+    void Button8Click(); // reading-status pie
+
+    // Read-only views for snapshots and tests.
+    Connection& connection() { return ADOConnection1; }
+    Scheduler& scheduler() { return *scheduler_; }
+    Panel& banner() { return *Panel2; }
+    Panel& band() { return *Panel1; }
+    Panel& headingStrip() { return *Panel3; }
+    TickerGrid& grid() { return *StringGrid1; }
+    chart::ChartWidget& chartWidget(int number) { return *charts_.at(number - 1); }
+    chart::Chart& chart(int number);
+    QLabel& heading(int number) { return *labels_.at(number - 1); }
+    double dpiScale() const { return dpiScale_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormResize();
+    void FormDblClick();
+    void Panel2DblClick();
+    void buildRegions();
+    void applySettings();
+    SchedulerHooks schedulerHooks();
+
+    WindowOptions options_;
+    double dpiScale_ = 1.0;
+    bool errorBoxOpen_ = false;
+
+    // Declared before the queries: they detach from it when they go.
+    Connection ADOConnection1;
+    Query ADOQuery1, ADOQuery3, ADOQuery4, ADOQuery5, ADOQuery6, ADOQuery7, ADOQuery8;
+    // The stored CREATE VIEW texts, lines joined by CR LF.
+    QString Memo1, Memo2, Memo3, Memo4;
+
+    Panel* Panel2 = nullptr;      // banner
+    Panel* Panel1 = nullptr;      // ticker band
+    Panel* Panel3 = nullptr;      // heading strip
+    TickerGrid* StringGrid1 = nullptr;
+    std::array<QLabel*, 7> labels_{};
+    std::array<chart::ChartWidget*, 6> charts_{}; // Chart1..Chart6
+    std::unique_ptr<TickerBandAdapter> tickerBand_;
+    std::unique_ptr<Scheduler> scheduler_;
+};
+
+} // namespace kvet
