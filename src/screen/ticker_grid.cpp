@@ -1,0 +1,158 @@
+#include "screen/ticker_grid.h"
+
+#include "screen/appearance.h"
+#include "screen/layout.h"
+
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace kvet {
+
+namespace {
+constexpr int kDesignFontPixels = 17;
+// Text starts 1 pixel of cell inset plus a 5-pixel indent right of the cell's
+// left edge; plain pixels, not scaled.
+constexpr int kTextIndent = 6;
+
+// A tint of the colour toward white: 0 keeps it, 1 gives white.
+QColor tint(const QColor& colour, double towardWhite)
+{
+    const auto mix = [towardWhite](int c) { return c + static_cast<int>((255 - c) * towardWhite + 0.5); };
+    return QColor(mix(colour.red()), mix(colour.green()), mix(colour.blue()));
+}
+} // namespace
+
+TickerGrid::TickerGrid(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("StringGrid1"));
+    // Only the two roles the grid owns are set; the selection colours of the
+    // status cell keep following the system's palette.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, appearance::kScreenBlue);
+    pal.setColor(QPalette::WindowText, appearance::kTextYellow);
+    setPalette(pal);
+    setFont(appearance::heiti(kDesignFontPixels));
+    // The grid paints every pixel itself: moving it every scroll step then
+    // needs no erase of the band behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoMousePropagation);
+    setFocusPolicy(Qt::NoFocus);
+    resize(kColumns * columnWidth_, kRows * rowHeight_);
+}
+
+void TickerGrid::applyScreenDensity(double dpi)
+{
+    QFont f = font();
+    f.setPixelSize(scaleDesign(kDesignFontPixels, dpi));
+    setFont(f);
+    setRowHeight(scaleDesign(design::kGridRowHeight, dpi));
+    update();
+}
+
+void TickerGrid::setRowHeight(int pixels)
+{
+    rowHeight_ = pixels > 0 ? pixels : 0;
+    resize(width(), kRows * rowHeight_);
+    update();
+}
+
+void TickerGrid::setDefaultColumnWidth(int pixels)
+{
+    columnWidth_ = pixels > 0 ? pixels : 0;
+    update();
+}
+
+QRect TickerGrid::cellRect(int column, int row) const
+{
+    return QRect(column * columnWidth_, row * rowHeight_, columnWidth_, rowHeight_);
+}
+
+bool TickerGrid::inRange(int column, int row)
+{
+    return column >= 0 && column < kColumns && row >= 0 && row < kRows;
+}
+
+void TickerGrid::setCell(int column, int row, const QString& text)
+{
+    if (!inRange(column, row))
+        return;
+    QString& slot = cells_[row * kColumns + column];
+    if (slot == text)
+        return;
+    slot = text;
+    update(cellRect(column, row));
+}
+
+QString TickerGrid::cell(int column, int row) const
+{
+    return inRange(column, row) ? cells_[row * kColumns + column] : QString();
+}
+
+void TickerGrid::showStatus(const QString& message)
+{
+    setCell(0, 0, message);
+}
+
+QSize TickerGrid::sizeHint() const
+{
+    return QSize(kColumns * columnWidth_, kRows * rowHeight_);
+}
+
+void TickerGrid::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    // Also the strip right of the last column, (W − 1) mod 7 pixels wide.
+    painter.fillRect(dirty, palette().color(QPalette::Window));
+    if (rowHeight_ <= 0 || columnWidth_ <= 0)
+        return;
+    const int firstRow = std::max(0, dirty.top() / rowHeight_);
+    const int lastRow = std::min(kRows - 1, dirty.bottom() / rowHeight_);
+    const int firstColumn = std::max(0, dirty.left() / columnWidth_);
+    const int lastColumn = std::min(kColumns - 1, dirty.right() / columnWidth_);
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            paintCell(painter, column, row);
+}
+
+void TickerGrid::paintCell(QPainter& painter, int column, int row) const
+{
+    const QRect rect = cellRect(column, row);
+    const QString& text = cells_[row * kColumns + column];
+    const bool status = column == 0 && row == 0;
+    painter.save();
+    painter.setClipRect(rect);
+    if (status) {
+        // Always highlighted, whether it holds a serial number or a failure
+        // message: a frame in the selection colour around a light gradient.
+        const QColor selection = palette().color(QPalette::Active, QPalette::Highlight);
+        QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
+        gradient.setColorAt(0.0, tint(selection, 0.45));
+        gradient.setColorAt(1.0, tint(selection, 0.15));
+        painter.fillRect(rect, selection);
+        painter.fillRect(rect.adjusted(1, 1, -1, -1), gradient);
+        painter.setPen(palette().color(QPalette::Active, QPalette::HighlightedText));
+    } else {
+        painter.setPen(palette().color(QPalette::WindowText));
+    }
+    if (!text.isEmpty()) {
+        // The text box runs on past the cell so that long text is cut by the
+        // clip at the cell's edge instead of being elided or wrapped.
+        const QRect textBox(rect.left() + kTextIndent, rect.top(), 1 << 16, rect.height());
+        painter.drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    }
+    painter.restore();
+}
+
+// The grid takes no input, and a double-click on it must not reach the window,
+// whose double-click closes the program.
+void TickerGrid::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void TickerGrid::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+void TickerGrid::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void TickerGrid::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+void TickerGrid::wheelEvent(QWheelEvent* event) { event->accept(); }
+
+} // namespace kvet

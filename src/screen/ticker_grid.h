@@ -1,0 +1,58 @@
+#pragma once
+// The ticker grid StringGrid1: 7 columns × 15 rows of one-line text cells on
+// the screen blue, no grid lines, no border, no input. Its first cell is the
+// status cell, always drawn highlighted. The grid lives inside the ticker band,
+// which clips it; the ticker's scroll step moves it with QWidget::move.
+#include "data/status_cell.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+namespace kvet {
+
+class TickerGrid : public QWidget, public StatusCell, public CellWriter {
+    Q_OBJECT
+public:
+    static constexpr int kColumns = 7;
+    static constexpr int kRows = 15;
+
+    explicit TickerGrid(QWidget* parent = nullptr);
+
+    // Row height (30) and font size (17 px) are design sizes at 96 dots per
+    // inch; this scales both to the screen the window was created on.
+    void applyScreenDensity(double dpi);
+
+    int columnCount() const { return kColumns; }
+    int rowCount() const { return kRows; }
+    int rowHeight() const { return rowHeight_; }
+    int defaultColumnWidth() const { return columnWidth_; }
+    // The grid's height follows: it is always rowCount() × rowHeight().
+    void setRowHeight(int pixels);
+    void setDefaultColumnWidth(int pixels);
+    QRect cellRect(int column, int row) const;
+
+    void setCell(int column, int row, const QString& text) override;
+    QString cell(int column, int row) const override;
+    void showStatus(const QString& message) override;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    static bool inRange(int column, int row);
+    void paintCell(class QPainter& painter, int column, int row) const;
+
+    std::array<QString, kColumns * kRows> cells_;
+    int rowHeight_ = 30;
+    int columnWidth_ = 64;
+};
+
+} // namespace kvet
