@@ -159,6 +159,34 @@ TEST_F(TickerGridTest, WritingACellRepaintsOnlyThatCell)
     grid.removeEventFilter(&recorder);
 }
 
+TEST(TickerGridScroll, MovingTheGridRepaintsNothingOutsideTheBand)
+{
+    QWidget window;
+    window.resize(800, 500);
+    QWidget chart(&window); // a chart above the band
+    chart.setGeometry(0, 0, 800, 299);
+    QWidget band(&window);
+    band.setGeometry(0, 300, 800, 200);
+    TickerGrid grid(&band);
+    grid.setDefaultColumnWidth(114);
+    grid.setGeometry(1, 100, 799, grid.height());
+    window.show();
+    QApplication::processEvents();
+
+    PaintRecorder chartPaints, gridPaints;
+    chart.installEventFilter(&chartPaints);
+    grid.installEventFilter(&gridPaints);
+    for (int step = 0; step < 5; ++step) {
+        grid.move(grid.x(), grid.y() - 1);
+        QApplication::processEvents();
+    }
+    EXPECT_TRUE(chartPaints.painted.isEmpty());
+    // The grid itself only repaints what the band shows of it.
+    EXPECT_LE(gridPaints.painted.boundingRect().bottom(), band.height() - grid.y());
+    chart.removeEventFilter(&chartPaints);
+    grid.removeEventFilter(&gridPaints);
+}
+
 class DoubleClickCounter : public QWidget {
 public:
     int doubleClicks = 0;
