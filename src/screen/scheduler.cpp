@@ -70,6 +70,15 @@ void Scheduler::start()
         timer4_.start(intervals_.probeMs);
 }
 
+void Scheduler::stop()
+{
+    stopped_ = true;
+    timer1_.stop();
+    timer2_.stop();
+    timer3_.stop();
+    timer4_.stop();
+}
+
 void Scheduler::Timer1Timer()
 {
     if (scrolling_)
@@ -123,6 +132,12 @@ void Scheduler::Timer2Timer()
     }
     if (self && escaped)
         reportUncaught(*escaped);
+    // The batch ran once the connection opened (Timer2 is then off for good).
+    if (self && !timer2_.isActive() && !firstRefreshReported_ && !stopped_) {
+        firstRefreshReported_ = true;
+        if (hooks_.firstRefreshDone)
+            hooks_.firstRefreshDone();
+    }
 }
 
 void Scheduler::Timer3Timer()
@@ -173,7 +188,9 @@ void Scheduler::Timer4Timer()
     }
     if (!self)
         return;
-    if (passed) {
+    if (stopped_) {
+        // The window closed while the probe ran: no timer starts again.
+    } else if (passed) {
         probePassed_ = true;
         timer2_.start();
         timer3_.start();
@@ -194,12 +211,12 @@ bool Scheduler::runRoutines(const std::vector<std::function<void()>>& routines)
 {
     QPointer<Scheduler> self(this);
     const std::size_t count = routines.size();
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count && !stopped_; ++i) {
         if (routines[i])
             routines[i]();
         if (!self)
             return false;
-        if (i + 1 == count)
+        if (i + 1 == count || stopped_)
             break;
         if (hooks_.pump)
             hooks_.pump();

@@ -20,6 +20,7 @@ struct SchedulerHooks {
     std::vector<std::function<void()>> periodicRefresh; // Button1,2,3,6,8,4
     std::function<void()> pump;    // one message-loop pass (QCoreApplication::processEvents)
     std::function<void(const QString&)> uncaught; // a failure no routine catches: the error box
+    std::function<void()> firstRefreshDone; // once, after the first full refresh batch that connected
 };
 
 struct SchedulerIntervals {
@@ -56,6 +57,9 @@ public:
     // Switches on the scroll timer and the probe timer, as the window does once
     // it has been created.
     void start();
+    // Stops every timer for good (the window is closing); a batch that is
+    // running ends after its current routine and closes the connection.
+    void stop();
 
     const QTimer& timer1() const { return timer1_; }
     const QTimer& timer2() const { return timer2_; }
@@ -81,6 +85,8 @@ private:
     bool probePassed_ = false;
     bool batchRunning_ = false;
     bool reportingUncaught_ = false;
+    bool stopped_ = false;
+    bool firstRefreshReported_ = false;
 };
 
 } // namespace kvet
