@@ -319,3 +319,36 @@ TEST_F(SchedulerTest, WindowClosedInsideABatchPassEndsTheBatchQuietly)
 
 } // namespace
 } // namespace kvet
+
+namespace kvet {
+namespace {
+
+TEST_F(SchedulerTest, FirstRefreshDoneIsReportedOnceAfterTheBatchThatConnected)
+{
+    int done = 0;
+    SchedulerHooks hooks = window.hooks();
+    hooks.firstRefreshDone = [&] { ++done; };
+    scheduler = std::make_unique<Scheduler>(hooks);
+    passProbe();
+    window.openFailures = 1;
+    scheduler->Timer2Timer(); // the connection did not open: not done yet
+    EXPECT_EQ(done, 0);
+    window.failingRoutines = {"B3"}; // a batch that ended early still counts as run
+    scheduler->Timer2Timer();
+    EXPECT_EQ(done, 1);
+    scheduler->Timer3Timer();
+    EXPECT_EQ(done, 1);
+}
+
+TEST_F(SchedulerTest, StopEndsTheRunningBatchAfterItsRoutineAndSilencesEveryTimer)
+{
+    passProbe();
+    window.duringPump = [&] { scheduler->stop(); };
+    scheduler->Timer2Timer();
+    EXPECT_EQ(window.trace, (Trace{"open", "B1", "pump", "close"}));
+    for (const QTimer* t : {&scheduler->timer1(), &scheduler->timer2(), &scheduler->timer3(), &scheduler->timer4()})
+        EXPECT_FALSE(t->isActive());
+}
+
+} // namespace
+} // namespace kvet
