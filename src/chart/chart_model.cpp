@@ -14,6 +14,18 @@ void Series::add(double value, const QString& label, ColorRef color)
     changed();
 }
 
+void Series::setStyle(const SeriesStyle& style)
+{
+    style_ = style;
+    changed();
+}
+
+void Chart::setStyle(const ChartStyle& style)
+{
+    style_ = style;
+    changed();
+}
+
 void Chart::setTitle(const QString& oneLine)
 {
     title_ = QStringList{oneLine};
@@ -36,7 +48,15 @@ Series& Chart::addSeries(const QString& name)
 {
     series_.push_back(std::make_unique<Series>(name));
     series_.back()->setOnChanged([this] { changed(); });
+    changed();
     return *series_.back();
+}
+
+Series& Chart::addSeries(const QString& name, const SeriesStyle& style)
+{
+    Series& added = addSeries(name);
+    added.setStyle(style);
+    return added;
 }
 
 void Chart::setOnChanged(std::function<void()> cb)

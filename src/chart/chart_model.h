@@ -1,7 +1,10 @@
 #pragma once
-// The chart model the panels fill: title lines and series of points. It knows
-// nothing of painting; the widget observes it through the change callback and
-// repaints. Colours are 32-bit 0x00BBGGRR values as the panels pass them.
+// The chart model the panels fill: title lines and series of points, plus the
+// style values fixed when the screen is built. It knows nothing of painting; the
+// widget observes it through the change callback and repaints. Colours are
+// 32-bit 0x00BBGGRR values as the panels pass them.
+#include "chart/chart_style.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -30,6 +33,9 @@ public:
     void add(double value, const QString& label, ColorRef color);
     const std::vector<ChartPoint>& points() const { return points_; }
 
+    void setStyle(const SeriesStyle& style);
+    const SeriesStyle& style() const { return style_; }
+
     // Set by the owning chart so that every change reaches its observer.
     void setOnChanged(std::function<void()> cb) { onChanged_ = std::move(cb); }
 
@@ -37,6 +43,7 @@ private:
     void changed() { if (onChanged_) onChanged_(); }
     QString name_;
     std::vector<ChartPoint> points_;
+    SeriesStyle style_;
     std::function<void()> onChanged_;
 };
 
@@ -54,7 +61,11 @@ public:
     void addTitleLine(const QString& line);
     const QStringList& titleLines() const { return title_; }
 
+    void setStyle(const ChartStyle& style);
+    const ChartStyle& style() const { return style_; }
+
     Series& addSeries(const QString& name);
+    Series& addSeries(const QString& name, const SeriesStyle& style);
     Series& series(std::size_t index) { return *series_.at(index); }
     const Series& series(std::size_t index) const { return *series_.at(index); }
     std::size_t seriesCount() const { return series_.size(); }
@@ -66,6 +77,7 @@ private:
     void changed() { if (onChanged_) onChanged_(); }
     QString name_;
     QStringList title_;
+    ChartStyle style_;
     std::vector<std::unique_ptr<Series>> series_;
     std::function<void()> onChanged_;
 };
