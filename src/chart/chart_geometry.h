@@ -8,6 +8,7 @@
 #include "chart/text_block.h"
 
 #include <QBrush>
+#include <QLineF>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <optional>
@@ -83,7 +84,7 @@ struct CylinderGeometry {
     QBrush sideBrush; // shaded or flat
     QColor capColor;
     QColor outline;
-    QPointF litPoint; // a point on the mantle drawn in the plain column colour
+    QLineF litLine;   // down the mantle where it shows the plain column colour
 };
 
 struct LineGeometry {

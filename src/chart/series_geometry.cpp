@@ -80,8 +80,8 @@ void addCylinders(const Series& series, const std::vector<double>& bases, const 
         if (st.marks.content == MarkContent::None)
             continue;
         MarkGeometry mark = makeMark(st.marks, markFont, {formatValue(p.value)});
-        if (st.marks.place == MarkPlace::InsideTop)
-            placeInsideTop(mark, project(shape.x, y1, shape.zc - shape.rz));
+        if (st.marks.place == MarkPlace::InsideTop) // below the cap's front edge, centred on the column
+            placeInsideTop(mark, QPointF(project(shape.x, y1, shape.zc).x(), project(shape.x, y1, shape.zc - shape.rz).y()));
         else
             placeAbove(mark, project(shape.x, y1, shape.zc), st.marks.distance);
         out.marks.push_back(std::move(mark));
@@ -134,7 +134,7 @@ CylinderGeometry cylinderGeometry(const CylinderShape& c, double obliqueAngle, i
     g.capColor = fill;
     g.outline = style.outlineDarker ? shaded(color, 0.8) : QColor(Qt::black);
     const double lit = std::clamp(kLightAngle, t1 - kPi, t1);
-    g.litPoint = at(lit, (c.yTop + c.yBottom) / 2);
+    g.litLine = QLineF(at(lit, c.yTop), at(lit, c.yBottom));
     if (!style.shadedSides) {
         g.sideBrush = QBrush(fill);
         return g;

@@ -1,0 +1,85 @@
+#include "chart_test_support.h"
+#include "screen/chart_appearance.h"
+
+#include <stdexcept>
+
+using namespace kvet;
+using namespace kvet::chart;
+
+namespace {
+
+struct Expected {
+    int number;
+    const char* title;
+    std::vector<const char*> series;
+};
+
+class DashboardChart : public testing::TestWithParam<Expected> {};
+
+TEST_P(DashboardChart, IsBuiltWithItsNameSeriesAndInitialTitle)
+{
+    const Expected& e = GetParam();
+    const auto widget = makeDashboardChart(e.number, 1.0, nullptr);
+    ASSERT_TRUE(widget);
+    EXPECT_EQ(widget->objectName(), QStringLiteral("Chart%1").arg(e.number));
+    EXPECT_EQ(widget->model().name(), widget->objectName());
+    EXPECT_EQ(widget->model().titleLines(), QStringList{QString::fromUtf8(e.title)});
+    ASSERT_EQ(widget->model().seriesCount(), e.series.size());
+    for (std::size_t i = 0; i < e.series.size(); ++i)
+        EXPECT_EQ(widget->model().series(i).name(), QString::fromLatin1(e.series[i]));
+    EXPECT_EQ(widget->model().style(), dashboardChartStyle(e.number));
+    // Only Chart3 is drawn without smoothing.
+    EXPECT_EQ(widget->model().style().antialiased, e.number != 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DashboardChart,
+                         testing::Values(Expected{1, "缴费渠道占比", {"PieSeries1"}},
+                                         Expected{2, "月度收费情况", {"Series3"}},
+                                         Expected{3, "日抄表工作量", {"Series2"}},
+                                         Expected{4, "水费回收情况", {"Series4", "Series6"}},
+                                         Expected{5, "用水类别占比", {"Series5"}},
+                                         Expected{6, "抄录比例", {"PieSeries2"}}));
+
+TEST(DashboardChartSamples, RecoveryChartStartsWithSixStackedSampleColumns)
+{
+    const auto widget = makeDashboardChart(4, 1.0, nullptr);
+    const Chart& model = widget->model();
+    const double lower[] = {300, 350, 460, 500, 640, 700};
+    const double upper[] = {10, 20, 50, 200, 300, 500};
+    ASSERT_EQ(model.series(0).points().size(), 6u);
+    ASSERT_EQ(model.series(1).points().size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) {
+        const QString label = QStringLiteral("20220%1").arg(i + 1);
+        EXPECT_EQ(model.series(0).points()[i], (ChartPoint{lower[i], label, 0x00FFFFFF}));
+        EXPECT_EQ(model.series(1).points()[i], (ChartPoint{upper[i], label, 0x0005F3FC}));
+    }
+    EXPECT_TRUE(model.series(1).style().bar.stacked);
+    EXPECT_EQ(model.style().labelSeries, 0);
+
+    for (int other : {1, 2, 3, 5, 6})
+        for (std::size_t s = 0; s < makeDashboardChart(other, 1.0, nullptr)->model().seriesCount(); ++s)
+            EXPECT_TRUE(makeDashboardChart(other, 1.0, nullptr)->model().series(s).points().empty());
+}
+
+TEST(DashboardChartSamples, OnlyTheFirstPieIsTurnedAndBevelled)
+{
+    const auto first = makeDashboardChart(1, 1.0, nullptr);
+    const PieStyle& turned = first->model().series(0).style().pie;
+    EXPECT_EQ(turned.rotation, 87);
+    EXPECT_EQ(turned.bevelPercent, 14);
+    EXPECT_EQ(turned.shadowOffset, QPointF(-3, -3));
+    for (int n : {5, 6}) {
+        const PieStyle plain = makeDashboardChart(n, 1.0, nullptr)->model().series(0).style().pie;
+        EXPECT_EQ(plain.rotation, 0);
+        EXPECT_EQ(plain.bevelPercent, 0);
+        EXPECT_EQ(plain.shadowOffset, QPointF(3, 3));
+    }
+}
+
+TEST(DashboardChartSamples, UnknownChartNumberIsRefused)
+{
+    EXPECT_THROW(makeDashboardChart(0, 1.0, nullptr), std::out_of_range);
+    EXPECT_THROW(makeDashboardChart(7, 1.0, nullptr), std::out_of_range);
+}
+
+} // namespace
