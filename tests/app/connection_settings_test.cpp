@@ -3,8 +3,6 @@
 #include "data/connection_string.h"
 #include "data/failure.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -72,22 +70,6 @@ TEST_F(ConnectionSettingsFile, UndecodablePasswordKeepsTheOtherThreeAndLeavesItE
     EXPECT_EQ(settings.server, QStringLiteral("srv"));
     EXPECT_EQ(settings.user, QStringLiteral("u"));
     EXPECT_EQ(settings.password, QString());
-}
-
-TEST_F(ConnectionSettingsFile, ClearEmptiesEveryField)
-{
-    write("[option]\nmydata=db\nmy=srv\nuser=u\npassword=YQ==\n");
-    readConnectionSettings(path, settings);
-    settings.clear();
-    EXPECT_TRUE(settings.database.isEmpty() && settings.server.isEmpty() && settings.user.isEmpty()
-                && settings.password.isEmpty());
-}
-
-TEST(ConnectionSettings, FileLiesBesideTheExecutable)
-{
-    const QString expected = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()
-                                                      + QStringLiteral("/kvet.ini"));
-    EXPECT_EQ(settingsPathBesideExecutable(), expected);
 }
 
 } // namespace
