@@ -131,6 +131,7 @@ void TForm1::buildRegions()
     Panel3 = new Panel(QStringLiteral("Panel3"), Panel1);
     Panel3->setFont(appearance::heiti(scaleDesign(appearance::kHeadingFontPx, screenDpi())));
     Panel3->setTextColour(appearance::kTextYellow);
+    Panel3->resize(width(), scaleDesign(design::kHeadingStripHeight, screenDpi()));
     const QStringList captions = {QStringLiteral("流水号"), QStringLiteral("用户号"), QStringLiteral("用户名"),
                                   QStringLiteral("用户地址"), QStringLiteral("金额"), QStringLiteral("缴费时间"),
                                   QStringLiteral("缴费渠道")};
@@ -269,8 +270,7 @@ void TForm1::FormResize()
     }
     // The band hangs from the bottom edge; the strip sits at its top, full width.
     Panel1->setGeometry(0, l.bandTop, width(), l.bandWidgetHeight());
-    Panel3->setGeometry(0, 0, width(), Panel3->height() > 0 ? Panel3->height()
-                                                            : scaleDesign(design::kHeadingStripHeight, screenDpi()));
+    Panel3->setGeometry(0, 0, width(), Panel3->height());
     StringGrid1->setGeometry(l.gridLeft, l.gridTop, l.gridWidth, StringGrid1->height());
     StringGrid1->setDefaultColumnWidth(l.columnWidth);
     for (int i = 0; i < 7; ++i)
