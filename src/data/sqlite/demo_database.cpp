@@ -1,0 +1,90 @@
+#include "data/sqlite/demo_database.h"
+
+#include "data/failure.h"
+#include "data/sqlite/demo_ledger.h"
+#include "data/sqlite/demo_schema.h"
+#include "data/sqlite/row_writer.h"
+#include "data/view_definitions.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kvet::sqlite {
+
+QString demoUtilityName()
+{
+    return QStringLiteral("澜川市自来水公司");
+}
+
+void populateDemoDatabase(sqlite3* db, const QDateTime& now, quint32 seed)
+{
+    if (!now.isValid())
+        throw Failure(QStringLiteral("The sample data need a valid date and time"));
+    DemoRandom random(seed);
+    Transaction transaction(db);
+    createDemoSchema(db);
+    RowWriter(db, "INSERT INTO sf_sb_ (zls, help) VALUES (?, ?)")
+        .text(demoUtilityName())
+        .text(QStringLiteral("服务热线 96116"))
+        .write();
+    const std::vector<DemoAccount> accounts = writeDemoAccounts(db, now, random);
+    writeDemoPayments(db, accounts, now, random);
+    writeDemoBills(db, accounts, now, random);
+    createDemoIndexes(db);
+    transaction.commit();
+}
+
+} // namespace kvet::sqlite
+
+namespace kvet {
+
+std::unique_ptr<SqliteBackend> createDemoBackend(const QDateTime& now, bool withViews,
+                                                 SqliteBackend::Clock clock)
+{
+    auto backend = SqliteBackend::inMemory(std::move(clock));
+    sqlite::populateDemoDatabase(backend->handle(), now);
+    if (withViews) {
+        backend->connect(QString());
+        for (ReportingView view : kAllReportingViews)
+            backend->execute(viewDefinitionText(view));
+        backend->disconnect();
+    }
+    return backend;
+}
+
+std::unique_ptr<SqliteBackend> openDemoFile(const QString& path, SqliteBackend::Clock clock)
+{
+    return SqliteBackend::openFile(path, std::move(clock));
+}
+
+void writeDemoDatabase(const QString& path, const QDateTime& now)
+{
+    // Written beside the target and renamed when complete, so that a failure
+    // leaves no half-written file and an existing file is never replaced.
+    const QString partial = path + QStringLiteral(".partial");
+    for (const QString& name : {path, partial}) {
+        if (QFileInfo::exists(name))
+            throw Failure(QStringLiteral("%1: the file exists already and is left as it is").arg(name));
+    }
+    auto backend = SqliteBackend::inMemory();
+    sqlite::populateDemoDatabase(backend->handle(), now);
+    {
+        sqlite::StatementHandle vacuum =
+            sqlite::prepare(backend->handle(), QByteArray("VACUUM INTO ?"));
+        const QByteArray target = partial.toUtf8();
+        sqlite3_bind_text(vacuum.get(), 1, target.constData(), int(target.size()), SQLITE_STATIC);
+        if (sqlite3_step(vacuum.get()) != SQLITE_DONE) {
+            const QString reason = QString::fromUtf8(sqlite3_errmsg(backend->handle()));
+            const int code = sqlite3_extended_errcode(backend->handle());
+            vacuum.reset();
+            QFile::remove(partial);
+            throw DatabaseError(QStringLiteral("%1: %2").arg(path, reason), QString(), code);
+        }
+    }
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        throw Failure(QStringLiteral("%1: the file could not be written").arg(path));
+    }
+}
+
+} // namespace kvet

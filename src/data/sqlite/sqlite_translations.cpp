@@ -1,0 +1,169 @@
+#include "data/sqlite/sqlite_translations.h"
+
+#include "data/view_definitions.h"
+
+#include <QHash>
+
+namespace kvet::sqlite {
+
+namespace {
+
+// SQL Server compares the datetime column rq with its clock; in the demo
+// database rq is local-time text, normalised by datetime() so that a value
+// written with a 'T' or with fractions of a second still compares by time.
+//
+// getdate()-30 and getdate()+1 are whole days off the current moment, time
+// of day kept; style 112 is yyyymmdd and style 12 is yymmdd.
+
+// The channel label mapping, codes in the order of the stored statements:
+// '006' is listed twice, and the first branch decides. SQL Server's Chinese
+// collations ignore letter case and trailing blanks when comparing text
+// ('WX' and 'wx  ' equal 'wx'); SQLite is told to do the same, which matters
+// for data exported from fixed-width char columns.
+QString channelCase(const QString& column)
+{
+    return QStringLiteral("case rtrim(%1) COLLATE NOCASE when '006' then '建行渠道' when 'GDYH' then '光大渠道' "
+                          "when 'ZFB' then '支付宝' when '006' then '建行' "
+                          "when '006YNT' then '裕农通' when 'nyyh' then '农行' "
+                          "when 'gsyh' then '工行' when 'xys' then '信用社' "
+                          "when 'ycyh' then '邮储渠道' when 'wx' then '公众号' "
+                          "else '营业厅' end")
+        .arg(column);
+}
+
+QString now()
+{
+    return QStringLiteral("%1()").arg(QLatin1String(kNowFunction));
+}
+
+QString jfqdView()
+{
+    return QStringLiteral("CREATE VIEW V_W_dsj_jfqd AS "
+                          "select count(*) AS hj, ren from ("
+                          "select %1 AS ren from sf_sr "
+                          "where datetime(sf_sr.rq) >= datetime(%2, '-30 days') "
+                          "and datetime(sf_sr.rq) < datetime(%2, '+1 day') and sf_sr.je<>0"
+                          ") AS sf_sr group by ren")
+        .arg(channelCase(QStringLiteral("sf_sr.ren")), now());
+}
+
+// The year bounds are the texts yyyy-01-01 00:00:00 of this year and the next.
+QString jd1View()
+{
+    return QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS "
+                          "select rq, CAST(sum(je) AS REAL) AS je from ("
+                          "select strftime('%Y%m', sf_sr.rq) AS rq, sf_sr.je AS je from sf_sr "
+                          "where datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
+                          "and datetime(sf_sr.rq) < (strftime('%Y', %1) + 1) || '-01-01 00:00:00'"
+                          ") AS a group by rq")
+        .arg(now());
+}
+
+// One month of the fee view. The sums are REAL whatever the column's storage,
+// so that tq/yf and the panel's /10000 divide as SQL Server's money does.
+// A jfsj column of numbers compares with the month text as a number, as on
+// SQL Server; fph and jfzt compare without trailing blanks, as there.
+QString jd2Block(int month)
+{
+    const QString monthTerm =
+        QStringLiteral("strftime('%Y', %1) || '%2'").arg(now()).arg(month, 2, 10, QLatin1Char('0'));
+    const QString counted =
+        QStringLiteral("select jfsj, CAST(sum(sf) AS REAL) AS sf from sf_yhsf "
+                       "where jfsj = %1 and cbch>0 and sf>0 and yhls=2 and %2 group by jfsj");
+    return QStringLiteral("select a.jfsj AS jfsj, a.sf AS yf, b.sf AS sf, c.sf AS tq, c.sf/a.sf AS bl "
+                          "from (%1) AS a left join (%2) AS b on (a.jfsj=b.jfsj) "
+                          "left join (%3) AS c on (b.jfsj=c.jfsj)")
+        .arg(counted.arg(monthTerm, QStringLiteral("not rtrim(fph)='拖欠'")),
+             counted.arg(monthTerm, QStringLiteral("rtrim(jfzt)='已缴'")),
+             counted.arg(monthTerm, QStringLiteral("rtrim(jfzt)='未缴'")));
+}
+
+QString jd2View()
+{
+    QStringList blocks;
+    for (int month = 1; month <= 12; ++month)
+        blocks << jd2Block(month);
+    return QStringLiteral("CREATE VIEW V_W_dsj_jd2 AS ") + blocks.join(QStringLiteral(" union "));
+}
+
+// TOP (100) PERCENT without ORDER BY takes every row; dbo.Sf_yh is the table
+// sf_yh, as names match without regard to letter case.
+QString yslbView()
+{
+    return QStringLiteral("CREATE VIEW V_W_dsj_yslb AS "
+                          "SELECT YSLB AS 用水类别, COUNT(*) AS 数量 FROM Sf_yh "
+                          "WHERE (CBCH > 0) GROUP BY YSLB");
+}
+
+// The panels' T-SQL texts that SQLite cannot run, as the panels send them.
+const char* const kDailyWorkloadTsql =
+    "select cbrq1,COUNT(*) hj from (select CONVERT(varchar(100), lrrq1, 12) as cbrq1 ,tzh from sf_yh "
+    "where lrzt=1 and CBCH>0 ) a group by cbrq1 order by cbrq1";
+const char* const kTickerTsql =
+    "select top 15 lsh,a.tzh,hm,dz,je, case ren when '006' then  '建行渠道'  when 'GDYH' THEN "
+    "'光大渠道'   when 'ZFB' then   '支付宝'  \r\n"
+    "  when '006' then   '建行'   when '006YNT' then   '裕农通' when'nyyh' then   '农行' "
+    "when'gsyh' then   '工行' \r\n"
+    "when'xys' then   '信用社'when'ycyh' then   '邮储渠道'when'wx' then   '公众号'     else  "
+    "'营业厅'\t end  ren ,rq from sf_sr a,sf_yh b where a.tzh=b.tzh and je<>0 order by lsh desc";
+
+QString dailyWorkload()
+{
+    return QStringLiteral("select cbrq1, COUNT(*) AS hj from ("
+                          "select substr(strftime('%Y%m%d', lrrq1), 3) AS cbrq1, tzh from sf_yh "
+                          "where lrzt=1 and CBCH>0) AS a group by cbrq1 order by cbrq1");
+}
+
+// top 15 becomes limit 15; the columns named without a table are those of
+// the documented tables (lsh, je, ren, rq of sf_sr; hm, dz of sf_yh).
+QString ticker()
+{
+    return QStringLiteral("select a.lsh AS lsh, a.tzh AS tzh, b.hm AS hm, b.dz AS dz, a.je AS je, "
+                          "%1 AS ren, a.rq AS rq from sf_sr a, sf_yh b "
+                          "where a.tzh=b.tzh and a.je<>0 order by a.lsh desc limit 15")
+        .arg(channelCase(QStringLiteral("a.ren")));
+}
+
+QHash<QString, Translation> buildTable()
+{
+    QHash<QString, Translation> table;
+    auto add = [&table](const QString& tsql, QString sql, QStringList dateTimeColumns = {}) {
+        table.insert(foldWhiteSpace(tsql), Translation{std::move(sql), std::move(dateTimeColumns)});
+    };
+    add(viewDefinitionText(ReportingView::Jfqd), jfqdView());
+    add(viewDefinitionText(ReportingView::Jd1), jd1View());
+    add(viewDefinitionText(ReportingView::Jd2), jd2View());
+    add(viewDefinitionText(ReportingView::Yslb), yslbView());
+    add(QString::fromUtf8(kDailyWorkloadTsql), dailyWorkload());
+    add(QString::fromUtf8(kTickerTsql), ticker(), {QStringLiteral("rq")});
+    return table;
+}
+
+} // namespace
+
+QString foldWhiteSpace(const QString& statement)
+{
+    QString out;
+    out.reserve(statement.size());
+    bool pendingBlank = false;
+    for (const QChar c : statement) {
+        if (c.isSpace()) {
+            pendingBlank = !out.isEmpty();
+            continue;
+        }
+        if (pendingBlank)
+            out += QLatin1Char(' ');
+        pendingBlank = false;
+        out += c;
+    }
+    return out;
+}
+
+const Translation* translationFor(const QString& statement)
+{
+    static const QHash<QString, Translation> table = buildTable();
+    const auto it = table.constFind(foldWhiteSpace(statement));
+    return it == table.constEnd() ? nullptr : &it.value();
+}
+
+} // namespace kvet::sqlite

@@ -1,0 +1,180 @@
+// The sample database: every statement the program sends runs on it, through
+// the table of SQLite equivalents where needed, and its data have the shape
+// the screen needs.
+#include "data/failure.h"
+#include "data/sqlite/demo_database.h"
+#include "data/sqlite/sqlite_translations.h"
+#include "data/view_definitions.h"
+#include "panels/statements.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using kvet::ReportingView;
+namespace statements = kvet::statements;
+
+namespace {
+
+// A Monday in June: mid-year, mid-cycle, the hall open.
+const QDateTime kNow(QDate(2024, 6, 17), QTime(10, 30, 0));
+
+struct ProgramStatement {
+    const char* name;
+    QString text;
+    bool translated; // SQLite cannot run the T-SQL as it is
+};
+
+// Every statement the panels send, as their queries send it (each line
+// followed by CR LF).
+std::vector<ProgramStatement> programStatements()
+{
+    auto sent = [](const char* text) { return QString::fromUtf8(text) + QStringLiteral("\r\n"); };
+    return {
+        {"probe", sent(statements::kProbe), false},
+        {"paymentChannels", sent(statements::kPaymentChannels), false},
+        {"waterUseCategories", sent(statements::kWaterUseCategories), false},
+        {"readingStatus", sent(statements::kReadingStatus), false},
+        {"yearlyCharges", sent(statements::kYearlyCharges), false},
+        {"feeRecovery", sent(statements::kFeeRecovery), false},
+        {"dailyWorkload", sent(statements::kDailyWorkload), true},
+        {"ticker", statements::tickerStatement(), true},
+    };
+}
+
+class DemoDatabaseTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        backend = kvet::createDemoBackend(kNow, true, [] { return kNow; }).release();
+        backend->connect(QString());
+    }
+    static void TearDownTestSuite()
+    {
+        delete backend;
+        backend = nullptr;
+    }
+    static std::int64_t count(const char* sql)
+    {
+        return std::get<std::int64_t>(backend->run(QString::fromUtf8(sql)).rows.at(0).at(0));
+    }
+    static kvet::SqliteBackend* backend;
+};
+
+kvet::SqliteBackend* DemoDatabaseTest::backend = nullptr;
+
+} // namespace
+
+TEST_F(DemoDatabaseTest, EveryProgramStatementReturnsRows)
+{
+    for (const ProgramStatement& s : programStatements()) {
+        SCOPED_TRACE(s.name);
+        EXPECT_EQ(kvet::sqlite::translationFor(s.text) != nullptr, s.translated);
+        kvet::ResultSet rs;
+        ASSERT_NO_THROW(rs = backend->run(s.text));
+        EXPECT_FALSE(rs.rows.empty());
+    }
+    EXPECT_EQ(backend->openStatementCount(), 0);
+}
+
+TEST_F(DemoDatabaseTest, EveryViewDefinitionIsTranslatedAndExistsOnce)
+{
+    for (ReportingView view : kvet::kAllReportingViews) {
+        SCOPED_TRACE(kvet::viewName(view).toStdString());
+        EXPECT_NE(kvet::sqlite::translationFor(kvet::viewDefinitionText(view)), nullptr);
+        EXPECT_THROW(backend->execute(kvet::viewDefinitionText(view)), kvet::DatabaseError);
+    }
+}
+
+TEST_F(DemoDatabaseTest, ScreenShowsEveryChannelAndSeveralCategories)
+{
+    EXPECT_EQ(count("select count(*) from sf_yh"), 30000);
+    EXPECT_GT(count("select count(*) from sf_sr"), 30000);
+    EXPECT_GT(count("select count(*) from sf_yhsf where jfsj = '202406'"), 1000);
+    // all nine channel labels of the mapping, and the business hall
+    EXPECT_EQ(count("select count(*) from V_W_dsj_jfqd"), 10);
+    EXPECT_GT(count("select count(*) from sf_sr where ren is null"), 0);
+    EXPECT_GT(count("select count(*) from sf_sr where je = 0"), 0);
+    EXPECT_GT(count("select count(*) from sf_sr where je < 0"), 0);
+    // pies: several categories above 100 accounts, some below, NULL among them
+    const std::int64_t shown = count("select count(*) from V_W_dsj_yslb where 数量>100");
+    EXPECT_GE(shown, 4);
+    EXPECT_LT(shown, count("select count(*) from V_W_dsj_yslb"));
+    EXPECT_EQ(count("select count(*) from V_W_dsj_yslb where 用水类别 is null"), 1);
+    EXPECT_GT(count("select count(*) from sf_yh where lrzt = 1 and cbch > 0"), 1000);
+    EXPECT_GT(count("select count(*) from sf_yh where not lrzt = 1 and cbch > 0"), 1000);
+    EXPECT_GT(count("select count(*) from sf_yh where lrzt is null"), 0);
+    // every month of the year so far, with paid and unpaid bills
+    EXPECT_EQ(count("select count(*) from V_W_dsj_jd1"), 6);
+    EXPECT_EQ(count("select count(*) from V_W_dsj_jd2 where tq > 0 and sf > 0"), 6);
+    EXPECT_GE(backend->run(kvet::statements::tickerStatement()).rows.size(), 15u);
+    EXPECT_GE(backend->run(QString::fromUtf8(statements::kDailyWorkload)).rows.size(), 15u);
+}
+
+TEST_F(DemoDatabaseTest, NothingHappensAfterNowAndSerialsGrowWithTime)
+{
+    EXPECT_EQ(count("select count(*) from sf_sr where rq > '2024-06-17 10:30:00'"), 0);
+    EXPECT_EQ(count("select count(*) from sf_yh where lrrq1 > '2024-06-17 10:30:00'"), 0);
+    EXPECT_EQ(count("select count(*) from sf_yh where lrzt = 1 and cbch > 0 and lrrq1 is null"), 0);
+    EXPECT_EQ(count("select count(*) from sf_sr a join sf_sr b on b.lsh = a.lsh + 1 where b.rq < a.rq"), 0);
+    EXPECT_EQ(count("select count(*) from sf_sr a left join sf_yh b on a.tzh = b.tzh where b.tzh is null"),
+              0);
+}
+
+// At the turn of the year, or of a month, the sample is still whole and
+// every statement runs (the year's charts may then be empty).
+class DemoDatabaseDateTest : public testing::TestWithParam<QDateTime> {};
+
+TEST_P(DemoDatabaseDateTest, BuildsAndRunsEveryStatement)
+{
+    const QDateTime now = GetParam();
+    auto backend = kvet::createDemoBackend(now, true, [now] { return now; });
+    backend->connect(QString());
+    for (const ProgramStatement& s : programStatements()) {
+        SCOPED_TRACE(s.name);
+        EXPECT_NO_THROW(backend->run(s.text));
+    }
+    const QString last = QStringLiteral("select max(rq) from sf_sr");
+    EXPECT_LE(std::get<QString>(backend->run(last).rows.at(0).at(0)),
+              now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Turns, DemoDatabaseDateTest,
+                         testing::Values(QDateTime(QDate(2025, 1, 1), QTime(0, 0, 30)),
+                                         QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59)),
+                                         QDateTime(QDate(2024, 2, 29), QTime(7, 0, 0))));
+
+TEST(DemoDatabase, SameDateGivesTheSameData)
+{
+    auto first = kvet::createDemoBackend(kNow, false);
+    auto second = kvet::createDemoBackend(kNow.addSecs(3600), false);
+    first->connect(QString());
+    second->connect(QString());
+    const QString digest = QStringLiteral(
+        "select count(*), total(je), max(lsh) from sf_sr where rq <= '2024-06-17 10:30:00'");
+    EXPECT_EQ(first->run(digest).rows, second->run(digest).rows);
+    const QString accounts = QStringLiteral("select hm, dz, YSLB from sf_yh where tzh = '1000777'");
+    EXPECT_EQ(first->run(accounts).rows, second->run(accounts).rows);
+}
+
+TEST(DemoDatabaseFile, WrittenFileOpensAsItIsAndIsNeverOverwritten)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("demo.db"));
+    kvet::writeDemoDatabase(path, kNow);
+    EXPECT_THROW(kvet::writeDemoDatabase(path, kNow), kvet::Failure);
+
+    auto backend = kvet::openDemoFile(path, [] { return kNow; });
+    backend->connect(QString());
+    EXPECT_EQ(std::get<QString>(backend->run(QString::fromUtf8(statements::kProbe)).rows.at(0).at(0)),
+              kvet::sqlite::demoUtilityName());
+    // written without views: the first read fails and the repair creates it
+    EXPECT_THROW(backend->run(QString::fromUtf8(statements::kPaymentChannels)), kvet::DatabaseError);
+    backend->execute(kvet::viewDefinitionText(ReportingView::Jfqd));
+    EXPECT_FALSE(backend->run(QString::fromUtf8(statements::kPaymentChannels)).rows.empty());
+    backend.reset();
+
+    // the view created in the file is there for the next run
+    auto again = kvet::openDemoFile(path, [] { return kNow; });
+    again->connect(QString());
+    EXPECT_FALSE(again->run(QString::fromUtf8(statements::kPaymentChannels)).rows.empty());
+}
