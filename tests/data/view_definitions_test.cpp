@@ -103,14 +103,6 @@ TEST_P(ViewDefinitionTest, NoWhiteSpaceRunInsideAStringLiteral)
     EXPECT_FALSE(inLiteral) << "unterminated literal";
 }
 
-TEST_P(ViewDefinitionTest, NamesItsOwnView)
-{
-    const QString name = kvet::viewName(GetParam());
-    EXPECT_TRUE(name.startsWith(QStringLiteral("V_W_dsj_")));
-    EXPECT_TRUE(folded(kvet::viewDefinitionText(GetParam()))
-                    .startsWith(QStringLiteral("CREATE VIEW [dbo]. [%1] AS ").arg(name)));
-}
-
 INSTANTIATE_TEST_SUITE_P(AllViews, ViewDefinitionTest, testing::ValuesIn(kvet::kAllReportingViews),
                          [](const testing::TestParamInfo<ReportingView>& info) {
                              return kvet::viewName(info.param).toStdString();

@@ -2,6 +2,7 @@
 // The demo's random numbers: SplitMix64, so that one seed gives the same
 // sample database with every compiler and standard library (the standard
 // distributions differ between libraries).
+#include <cstddef>
 #include <cstdint>
 
 namespace kvet::sqlite {
@@ -25,10 +26,10 @@ public:
     double uniform() { return double(next() >> 11) * (1.0 / 9007199254740992.0); }
     bool chance(double p) { return uniform() < p; }
 
-    template <typename T, int N>
+    template <typename T, std::size_t N>
     const T& pick(const T (&items)[N])
     {
-        return items[below(N)];
+        return items[below(int(N))];
     }
 
 private:

@@ -62,6 +62,9 @@ std::unique_ptr<SqliteBackend> SqliteBackend::inMemory(Clock clock)
 
 std::unique_ptr<SqliteBackend> SqliteBackend::openFile(const QString& path, Clock clock)
 {
+    // An empty name would open a private temporary database instead.
+    if (path.trimmed().isEmpty())
+        throw DatabaseError(QStringLiteral("No database file named"));
     auto db = sqlite::openDatabase(path, SQLITE_OPEN_READWRITE | kOneThread);
     std::unique_ptr<SqliteBackend> backend(new SqliteBackend(std::move(db), std::move(clock)));
     // SQLite reads nothing until the first statement: make a file that is
@@ -161,9 +164,9 @@ SqliteBackend::Compiled SqliteBackend::compile(const QString& statement)
 ResultSet SqliteBackend::run(const QString& statement)
 {
     requireSession();
+    const StatementMoment moment(statementNow_, now());
     Compiled compiled = compile(statement);
     sqlite3_stmt* s = compiled.statement.get();
-    const StatementMoment moment(statementNow_, now());
 
     ResultSet result;
     const int count = sqlite3_column_count(s);
@@ -203,8 +206,8 @@ ResultSet SqliteBackend::run(const QString& statement)
 void SqliteBackend::execute(const QString& statement)
 {
     requireSession();
-    Compiled compiled = compile(statement);
     const StatementMoment moment(statementNow_, now());
+    Compiled compiled = compile(statement);
     for (;;) {
         const int rc = sqlite3_step(compiled.statement.get());
         if (rc == SQLITE_DONE)

@@ -76,15 +76,6 @@ TEST_F(DemoDatabaseTest, EveryProgramStatementReturnsRows)
     EXPECT_EQ(backend->openStatementCount(), 0);
 }
 
-TEST_F(DemoDatabaseTest, EveryViewDefinitionIsTranslatedAndExistsOnce)
-{
-    for (ReportingView view : kvet::kAllReportingViews) {
-        SCOPED_TRACE(kvet::viewName(view).toStdString());
-        EXPECT_NE(kvet::sqlite::translationFor(kvet::viewDefinitionText(view)), nullptr);
-        EXPECT_THROW(backend->execute(kvet::viewDefinitionText(view)), kvet::DatabaseError);
-    }
-}
-
 TEST_F(DemoDatabaseTest, ScreenShowsEveryChannelAndSeveralCategories)
 {
     EXPECT_EQ(count("select count(*) from sf_yh"), 30000);

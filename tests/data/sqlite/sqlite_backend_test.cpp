@@ -157,6 +157,7 @@ TEST(SqliteBackendFile, MissingOrForeignFileFailsWithItsName)
     file.write(QByteArray(4096, 'x'));
     file.close();
     EXPECT_THROW(SqliteBackend::openFile(foreign), DatabaseError);
+    EXPECT_THROW(SqliteBackend::openFile(QString()), DatabaseError);
 }
 
 struct DateTimeCase {
