@@ -13,6 +13,8 @@ QByteArray jsonNumber(double v)
 {
     if (!std::isfinite(v))
         return "null"; // JSON has no NaN or infinity
+    if (v == std::trunc(v) && std::fabs(v) < 1e15)
+        return QByteArray::number(v, 'f', 0) + ".0";
     QByteArray text = QByteArray::number(v, 'g', 17);
     // Shortest text that reads back to the same double.
     for (int precision = 1; precision <= 17; ++precision) {
