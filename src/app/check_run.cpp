@@ -1,0 +1,98 @@
+#include "app/check_run.h"
+
+#include "app/check_connection.h"
+#include "app/check_driver.h"
+#include "app/check_settings.h"
+#include "app/check_statements.h"
+#include "data/connection.h"
+#include "data/failure.h"
+#include "data/odbc/odbc_backend.h"
+#include "data/sqlite/demo_database.h"
+
+#include <QDateTime>
+
+namespace kvet::check {
+namespace {
+
+// The demo's connection string, as kvet-demo hands it; the SQLite backend does
+// not read it.
+const QString kDemoConnectionString = QStringLiteral("Provider=SQLite;Data Source=kvet-demo");
+
+void checkSqlServer(const CheckOptions& options, Report& report)
+{
+    const QString path = options.settingsPath.isEmpty() ? settingsPathBesideExecutable() : options.settingsPath;
+    const SettingsCheck settings = checkSettings(path, report);
+
+    auto backend = std::make_unique<OdbcBackend>();
+    QStringList installed;
+    try {
+        installed = backend->installedDrivers();
+    } catch (const std::exception& e) {
+        report.error(QStringLiteral("ODBC 驱动管理器不可用：") + messageOf(e));
+    }
+    checkDriver(installed, settings.passwordDecodes ? maskedConnectionString(settings.settings) : QString(), report);
+
+    Connection connection(std::move(backend));
+    connection.setConnectionString(settings.connectionString);
+    const LoginContext context{settings.settings.server, settings.settings.user, settings.settings.database};
+    checkDatabase(connection, sqlServerCatalog(), options.createViews, context, report);
+}
+
+void checkDemo(const CheckOptions& options, Report& report)
+{
+    std::unique_ptr<Backend> backend;
+    if (!options.demoDatabase.isEmpty()) {
+        report.info(QStringLiteral("演示数据库：") + options.demoDatabase + QStringLiteral("（不读取 kvet.ini）"));
+        try {
+            backend = openDemoFile(options.demoDatabase);
+        } catch (const std::exception& e) {
+            report.error(QStringLiteral("打不开演示数据库：") + messageOf(e));
+            return;
+        }
+    } else {
+        report.info(options.withoutViews ? QStringLiteral("演示数据库：内存中的示例数据，不含四个报表视图（不读取 kvet.ini）")
+                                         : QStringLiteral("演示数据库：内存中的示例数据（不读取 kvet.ini）"));
+        backend = createDemoBackend(QDateTime::currentDateTime(), !options.withoutViews);
+    }
+    Connection connection(std::move(backend));
+    connection.setConnectionString(kDemoConnectionString);
+    checkDatabase(connection, demoCatalog(), options.createViews, LoginContext{}, report);
+}
+
+} // namespace
+
+void checkDatabase(Connection& connection, const ViewCatalog& catalog, bool createViews,
+                   const LoginContext& context, Report& report)
+{
+    if (!checkConnection(connection, context, report)) {
+        report.info(QStringLiteral("没有连上数据库，跳过视图和语句的检查"));
+        return;
+    }
+    checkServerFacts(connection, catalog, report);
+    const auto missing = checkViews(connection, catalog, createViews, report);
+    checkStatements(connection, missing.value_or(QSet<ReportingView>{}), report);
+    try {
+        connection.close();
+    } catch (const std::exception& e) {
+        report.warning(QStringLiteral("断开连接时出错：") + messageOf(e));
+    }
+}
+
+int runCheck(const CheckOptions& options, Report& report)
+{
+    try {
+        if (options.demo)
+            checkDemo(options, report);
+        else
+            checkSqlServer(options, report);
+    } catch (const std::exception& e) {
+        report.error(QStringLiteral("检查中断：") + messageOf(e));
+    } catch (...) {
+        report.error(QStringLiteral("检查中断：未知的失败"));
+    }
+    const Finding summary = report.summary();
+    report.add(summary.verdict, summary.text);
+    return report.exitCode();
+}
+
+} // namespace kvet::check
