@@ -183,4 +183,34 @@ TEST_F(Window, ProbeThenFirstRefreshFillsEveryRegion)
     EXPECT_EQ(form->grid().cell(0, 0), QStringLiteral("77"));
 }
 
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        paints += e->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(Window, ATickerStepRepaintsTheBandButNoChart)
+{
+    auto form = make();
+    form->resize(1366, 768);
+    form->show();
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    PaintCounter charts, grid;
+    for (int n = 1; n <= 6; ++n)
+        form->chartWidget(n).installEventFilter(&charts);
+    form->grid().installEventFilter(&grid);
+    const int top = form->grid().y();
+    for (int i = 0; i < 5; ++i) {
+        form->scheduler().Timer1Timer();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(form->grid().y(), top - 5);
+    EXPECT_EQ(charts.paints, 0);
+    EXPECT_TRUE(script->calls.isEmpty()); // no refill in mid-pass
+}
+
 } // namespace
