@@ -29,6 +29,11 @@ bool Connection::connected() const
     return backend_->isConnected();
 }
 
+int Connection::activeQueryCount() const
+{
+    return int(std::count_if(queries_.begin(), queries_.end(), [](const Query* q) { return q->active(); }));
+}
+
 void Connection::attach(Query* q)
 {
     queries_.push_back(q);

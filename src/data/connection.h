@@ -25,6 +25,8 @@ public:
     void open();  // no effect when open
     void close(); // closes every query's result, then the session
     bool connected() const;
+    // Query objects holding a result; a check for leaks in long runs.
+    int activeQueryCount() const;
 
     Backend& backend() { return *backend_; }
 

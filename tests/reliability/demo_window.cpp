@@ -1,0 +1,112 @@
+#include "reliability/demo_window.h"
+
+#include "data/failure.h"
+#include "data/sqlite/demo_database.h"
+#include "data/sqlite/sqlite_handles.h"
+#include "screen/ticker_grid.h"
+
+#include <climits>
+#include <map>
+
+namespace kvet::testing {
+
+QDateTime demoMoment()
+{
+    return QDateTime(QDate(2026, 6, 15), QTime(10, 30, 0));
+}
+
+SchedulerIntervals manualIntervals()
+{
+    SchedulerIntervals i;
+    i.scrollMs = i.firstRefreshMs = i.periodicMs = i.probeMs = i.probeRetryMs = INT_MAX;
+    return i;
+}
+
+std::unique_ptr<SqliteBackend> demoCopy(const QDateTime& moment, SqliteBackend::Clock clock)
+{
+    // Making the sample takes a while (30 000 accounts, a year of payments);
+    // copying it in memory takes a few milliseconds.
+    static std::map<qint64, std::unique_ptr<SqliteBackend>> samples;
+    auto& sample = samples[moment.toMSecsSinceEpoch()];
+    if (!sample)
+        sample = createDemoBackend(moment, true, [moment] { return moment; });
+    auto copy = SqliteBackend::inMemory(std::move(clock));
+    sqlite3_backup* backup = sqlite3_backup_init(copy->handle(), "main", sample->handle(), "main");
+    if (!backup)
+        throw Failure(QStringLiteral("the sample could not be copied"));
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        throw Failure(QStringLiteral("the sample could not be copied"));
+    return copy;
+}
+
+DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals)
+    : now_(std::make_shared<QDateTime>(moment)), plan_(std::make_shared<FaultPlan>())
+{
+    auto database = demoCopy(moment, [now = now_] { return *now; });
+    database_ = database.get();
+    auto backend = std::make_unique<FaultyBackend>(std::move(database), plan_);
+    backend_ = backend.get();
+    WindowOptions o;
+    o.readSettingsFile = false;
+    o.connectionString = QStringLiteral("Provider=SQLite;Data Source=kvet-demo");
+    o.intervals = intervals;
+    o.errorBox = [this](const QString& message) { errorBoxes_ << message; };
+    form_ = std::make_unique<TForm1>(std::move(backend), o);
+}
+
+DemoWindow::~DemoWindow() = default;
+
+void DemoWindow::serverDown(const QString& message)
+{
+    database_->setRefuseConnections(true, message);
+    backend_->breakSession(message);
+}
+
+void DemoWindow::serverUp()
+{
+    database_->setRefuseConnections(false);
+}
+
+void DemoWindow::sql(const QString& statement)
+{
+    sqlite::exec(database_->handle(), statement.toUtf8().constData());
+}
+
+bool DemoWindow::viewExists(const QString& name)
+{
+    const QByteArray query = "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = ?";
+    sqlite::StatementHandle s = sqlite::prepare(database_->handle(), query);
+    const QByteArray utf8 = name.toUtf8();
+    sqlite3_bind_text(s.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    return sqlite3_step(s.get()) == SQLITE_ROW && sqlite3_column_int(s.get(), 0) > 0;
+}
+
+void DemoWindow::endTickerPass()
+{
+    // The step refills once the grid's bottom is 50 pixels or less below the
+    // band's top; every step before that only moves the grid.
+    TickerGrid& grid = form_->grid();
+    grid.move(grid.x(), 50 - grid.height());
+    form_->scheduler().Timer1Timer();
+}
+
+bool sameChart(const ChartState& a, const ChartState& b)
+{
+    return a.name == b.name && a.title == b.title && a.series == b.series;
+}
+
+std::string describeChart(const ChartState& chart)
+{
+    QString out = chart.name + QStringLiteral(" \"") + chart.title + QStringLiteral("\"");
+    for (const auto& [name, points] : chart.series) {
+        out += QStringLiteral(" %1:[").arg(name);
+        for (const auto& p : points)
+            out += QStringLiteral("%1 %2, ").arg(p.value).arg(QString(p.label).replace(u'\r', u'|'));
+        out += u']';
+    }
+    return out.toStdString();
+}
+
+} // namespace kvet::testing
