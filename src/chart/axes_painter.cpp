@@ -14,8 +14,7 @@ constexpr double kSideEdge = 0.70;
 
 void face(QPainter& painter, const QPolygonF& polygon, const QColor& fill)
 {
-    painter.setBrush(fill);
-    painter.drawPolygon(polygon);
+    drawOutlined(painter, polygon, fill, Qt::black);
 }
 
 } // namespace

@@ -30,6 +30,7 @@ struct PieGeometry {
     std::vector<SliceGeometry> slices;
     std::vector<std::size_t> order; // back to front
     QPainterPath silhouette;        // top face and rim together, for the shadow
+    QColor backdrop;                // what the shadow falls on, when uniform
 };
 
 struct LegendRow {
@@ -41,6 +42,7 @@ struct LegendRow {
 
 struct LegendGeometry {
     LegendStyle style;
+    QColor backdrop; // what the shadow falls on, when uniform
     QRectF box;
     std::vector<LegendRow> rows;
 };
@@ -96,6 +98,10 @@ struct LineGeometry {
 struct ChartGeometry {
     QSizeF size;
     QPainterPath panel; // the rounded panel: everything is drawn inside it
+    // Some piece reaches into a cut-away corner (only with absurd data or tiny
+    // sizes): then painting is clipped to the panel, which costs several times
+    // more, so it is done only when needed.
+    bool clipToPanel = false;
     Background background;
     bool antialiased = true;
     std::vector<TextBlock> title;
@@ -109,5 +115,9 @@ struct ChartGeometry {
 };
 
 ChartGeometry computeGeometry(const Chart& chart, QSizeF size, double scale);
+
+// Whether `box` lies inside the panel of `size` and clear of its four corner
+// squares of `radius`, where the rounded outline cuts in.
+bool clearOfCorners(const QRectF& box, QSizeF size, double radius);
 
 } // namespace kvet::chart

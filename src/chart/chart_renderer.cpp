@@ -46,7 +46,8 @@ void paintChart(QPainter& painter, const ChartGeometry& g)
         return;
     PainterSaver saver(painter);
     paintBackground(painter, g);
-    painter.setClipPath(g.panel, Qt::IntersectClip);
+    if (g.clipToPanel)
+        painter.setClipPath(g.panel, Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, g.antialiased);
     painter.setRenderHint(QPainter::TextAntialiasing, g.antialiased);
     paintTitle(painter, g);

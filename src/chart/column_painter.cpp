@@ -7,25 +7,18 @@ namespace kvet::chart {
 
 void paintBars(QPainter& painter, const std::vector<BoxGeometry>& bars)
 {
-    PainterSaver saver(painter);
-    painter.setPen(thinPen(Qt::black));
     for (const BoxGeometry& bar : bars) {
-        painter.setBrush(bar.color);
-        painter.drawPolygon(bar.side);
-        painter.drawPolygon(bar.top);
-        painter.drawPolygon(bar.front);
+        drawOutlined(painter, bar.side, bar.color, Qt::black);
+        drawOutlined(painter, bar.top, bar.color, Qt::black);
+        drawOutlined(painter, bar.front, bar.color, Qt::black);
     }
 }
 
 void paintCylinders(QPainter& painter, const std::vector<CylinderGeometry>& cylinders)
 {
-    PainterSaver saver(painter);
     for (const CylinderGeometry& c : cylinders) {
-        painter.setPen(thinPen(c.outline));
-        painter.setBrush(c.sideBrush);
-        painter.drawPolygon(c.side);
-        painter.setBrush(c.capColor);
-        painter.drawPolygon(c.cap);
+        drawOutlined(painter, c.side, c.sideBrush, c.outline);
+        drawOutlined(painter, c.cap, c.capColor, c.outline);
     }
 }
 

@@ -64,6 +64,8 @@ std::optional<LegendGeometry> layoutLegend(const LegendStyle& style, const std::
     const double maxWidth = inner.width() * kMaxWidthShare;
     if (m.width() > maxWidth)
         m.labelWidth = std::max(0.0, m.labelWidth - (m.width() - maxWidth));
+    if (m.width() > maxWidth) // absurdly long values: shorten them too
+        m.valueWidth = std::max(0.0, m.valueWidth - (m.width() - maxWidth));
 
     LegendGeometry legend;
     legend.style = style;
@@ -78,7 +80,7 @@ std::optional<LegendGeometry> layoutLegend(const LegendStyle& style, const std::
         LegendRow row;
         row.color = e.color;
         row.square = QRectF(x, y + (m.lineHeight - m.square) / 2, m.square, m.square);
-        row.value = {QStringList{e.value}, font, style.font.color,
+        row.value = {QStringList{fm.elidedText(e.value, Qt::ElideRight, m.valueWidth + 0.5)}, font, style.font.color,
                      QRectF(x + m.square + kGap, y, m.valueWidth, m.lineHeight), int(Qt::AlignRight | Qt::AlignVCenter)};
         QStringList label;
         for (const QString& line : e.label)

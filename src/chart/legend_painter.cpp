@@ -8,17 +8,24 @@ namespace kvet::chart {
 void paintLegend(QPainter& painter, const LegendGeometry& legend)
 {
     PainterSaver saver(painter);
-    QPainterPath box;
-    box.addRect(legend.box);
-    const double off = legend.style.shadowOffset;
-    drawSoftShadow(painter, box, QColor(0, 0, 0, 150), QPointF(off, off));
-    painter.setPen(thinPen(legend.style.frame));
-    painter.setBrush(legend.style.background);
-    painter.drawRect(legend.box);
-    for (const LegendRow& row : legend.rows) {
+    const QRect box = legend.box.toRect();
+    const int off = legend.style.shadowOffset;
+    drawSoftShadow(painter, box, QColor(0, 0, 0, 140), QPoint(off, off), legend.backdrop);
+    {
+        // Upright boxes on whole pixels: crisp without smoothing.
+        PainterSaver crisp(painter);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.fillRect(box, legend.style.background);
+        painter.setPen(thinPen(legend.style.frame));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
         painter.setPen(thinPen(Qt::black));
-        painter.setBrush(row.color);
-        painter.drawRect(row.square);
+        for (const LegendRow& row : legend.rows) {
+            painter.setBrush(row.color);
+            painter.drawRect(row.square.toRect().adjusted(0, 0, -1, -1));
+        }
+    }
+    for (const LegendRow& row : legend.rows) {
         drawTextBlock(painter, row.value);
         drawTextBlock(painter, row.label);
     }

@@ -27,14 +27,11 @@ void paintLineSegments(QPainter& painter, const LineGeometry& line)
 
 void paintLineMarkers(QPainter& painter, const LineGeometry& line)
 {
-    PainterSaver saver(painter);
-    painter.setPen(thinPen(Qt::black));
     const double r = line.style.markerRadius;
     for (std::size_t i = 0; i < line.points.size(); ++i) {
         const QPointF p = line.points[i];
-        painter.setBrush(line.colors[i]);
-        const QPointF diamond[4] = {{p.x() - r, p.y()}, {p.x(), p.y() - r}, {p.x() + r, p.y()}, {p.x(), p.y() + r}};
-        painter.drawPolygon(diamond, 4);
+        const QPolygonF diamond({{p.x() - r, p.y()}, {p.x(), p.y() - r}, {p.x() + r, p.y()}, {p.x(), p.y() + r}});
+        drawOutlined(painter, diamond, line.colors[i], Qt::black);
     }
 }
 

@@ -13,35 +13,34 @@ void paintPie(QPainter& painter, const PieGeometry& pie)
 {
     if (pie.slices.empty() || pie.frame.radius() <= 0)
         return;
-    PainterSaver saver(painter);
     bool anyShare = false;
     for (const SliceGeometry& s : pie.slices)
         anyShare = anyShare || s.angle.span > 0;
     if (!anyShare)
         return;
-    drawSoftShadow(painter, pie.silhouette, pie.style.shadowColor, pie.style.shadowOffset);
-
-    const QPen outline = thinPen(Qt::black);
+    PainterSaver saver(painter);
+    drawSoftShadow(painter, pie.silhouette, pie.style.shadowColor, pie.style.shadowOffset, pie.backdrop);
     for (std::size_t i : pie.order) {
         const SliceGeometry& s = pie.slices[i];
-        if (s.rim.isEmpty())
-            continue;
-        painter.setPen(outline);
-        painter.setBrush(shaded(s.color, kRimShade));
-        painter.drawPath(s.rim);
+        if (!s.rim.isEmpty())
+            drawOutlined(painter, s.rim, shaded(s.color, kRimShade), Qt::black);
     }
     for (std::size_t i : pie.order) {
         const SliceGeometry& s = pie.slices[i];
         if (s.top.isEmpty())
             continue;
+        if (s.bevel.isEmpty()) {
+            drawOutlined(painter, s.top, s.color, Qt::black);
+            continue;
+        }
+        painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(Qt::NoPen);
         painter.setBrush(s.color);
         painter.drawPath(s.top);
-        if (!s.bevel.isEmpty()) {
-            painter.setBrush(brighterBy(s.color, pie.style.bevelSteps));
-            painter.drawPath(s.bevel);
-        }
-        painter.setPen(outline);
+        painter.setRenderHint(QPainter::Antialiasing, true); // the bevel's inner edge has no outline
+        painter.setBrush(brighterBy(s.color, pie.style.bevelSteps));
+        painter.drawPath(s.bevel);
+        painter.setPen(thinPen(Qt::black));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(s.top);
     }

@@ -121,6 +121,13 @@ TEST_P(EveryChart, NothingIsDrawnOutsideTheChartAndTheScreenShowsInTheCorners)
     }
 }
 
+TEST_P(EveryChart, EverydayDataStaysClearOfTheCornersSoNoClipIsNeeded)
+{
+    const RenderCase& c = GetParam();
+    const auto widget = build(c.chart, c.filled);
+    EXPECT_FALSE(geometryOf(widget->model(), c.size).clipToPanel);
+}
+
 TEST_P(EveryChart, HostileValuesDrawWithoutHarm)
 {
     const RenderCase& c = GetParam();

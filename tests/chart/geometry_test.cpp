@@ -1,4 +1,5 @@
 // Geometry of the pieces the painters draw: marks, legend, title, cylinders.
+#include "chart/chart_geometry.h"
 #include "chart/legend_geometry.h"
 #include "chart/mark_geometry.h"
 #include "chart/panel_layout.h"
@@ -7,6 +8,7 @@
 
 #include <QFontMetricsF>
 #include <cmath>
+#include <limits>
 
 using namespace kvet::chart;
 
@@ -82,6 +84,19 @@ TEST_F(ChartGeometryTest, TooLongTitleShrinksInsteadOfBeingCut)
     const PanelLayout fits = layoutPanel(style, {QStringLiteral("抄录比例")}, QSizeF(455, 256), 1.0);
     EXPECT_EQ(fits.title.front().font.pixelSize(), 25);
     EXPECT_EQ(layoutPanel(style, {QStringLiteral("抄录比例")}, QSizeF(910, 512), 2.0).title.front().font.pixelSize(), 50);
+}
+
+TEST_F(ChartGeometryTest, CornerSquaresAndTheOutsideAreNotClear)
+{
+    const QSizeF size(640, 360);
+    EXPECT_TRUE(clearOfCorners(QRectF(100, 10, 400, 30), size, 25));
+    EXPECT_TRUE(clearOfCorners(QRectF(10, 40, 30, 280), size, 25));
+    EXPECT_TRUE(clearOfCorners(QRectF(19, 320, 20, 16), size, 25));   // inside the bottom-left arc
+    EXPECT_FALSE(clearOfCorners(QRectF(5, 5, 30, 30), size, 25));     // across the top-left arc
+    EXPECT_TRUE(clearOfCorners(QRectF(600, 330, 10, 10), size, 25));  // left of the bottom-right arc
+    EXPECT_FALSE(clearOfCorners(QRectF(620, 340, 15, 15), size, 25)); // across the bottom-right arc
+    EXPECT_FALSE(clearOfCorners(QRectF(300, -20, 10, 10), size, 25)); // above the panel
+    EXPECT_FALSE(clearOfCorners(QRectF(0, 0, std::numeric_limits<double>::infinity(), 1), size, 25));
 }
 
 TEST_F(ChartGeometryTest, CylinderMantleMeetsItsCapAtTheOutline)
