@@ -1,0 +1,22 @@
+#include "app/kiosk.h"
+
+#include "app/single_instance.h"
+
+#include <QWidget>
+
+namespace kvet {
+
+void bringToFront(QWidget& window)
+{
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+Kiosk::Kiosk(QWidget& window, SingleInstance& instance) : pointer_(window)
+{
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] { bringToFront(window); });
+}
+
+} // namespace kvet
