@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+#include <atomic>
 
 using kvet::KeepAwake;
 

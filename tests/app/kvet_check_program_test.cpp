@@ -21,7 +21,11 @@ struct Outcome {
 
 QString programPath(const char* name)
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name));
+    QString file = QString::fromLatin1(name);
+#ifdef Q_OS_WIN
+    file += QStringLiteral(".exe");
+#endif
+    return QDir(QCoreApplication::applicationDirPath()).filePath(file);
 }
 
 Outcome runCheck(const QStringList& arguments, const QByteArray& input = {})
