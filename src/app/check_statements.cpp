@@ -119,6 +119,7 @@ int checkStatements(Connection& connection, const QSet<ReportingView>& missingVi
         const QString label = QStringLiteral("%1（%2）").arg(s.title, s.queryName);
         Query query(s.queryName, connection);
         std::size_t row = 0;
+        bool inRows = false;
         QStringList columns, firstRow;
         try {
             query.setSql(s.text);
@@ -128,6 +129,7 @@ int checkStatements(Connection& connection, const QSet<ReportingView>& missingVi
             // Also with no row: a column the panel reads must exist.
             for (const ColumnRead& r : s.reads)
                 query.fieldByName(r.column);
+            inRows = true;
             for (; !query.eof(); query.next(), ++row) {
                 if (row == 0)
                     currentRow(query, s.shown, columns, firstRow);
@@ -136,7 +138,7 @@ int checkStatements(Connection& connection, const QSet<ReportingView>& missingVi
             }
         } catch (const std::exception& e) {
             ++failed;
-            const QString where = row > 0 ? QStringLiteral("第 %1 行：").arg(row + 1) : QString();
+            const QString where = inRows ? QStringLiteral("第 %1 行：").arg(row + 1) : QString();
             if (s.view && missingViews.contains(*s.view))
                 report.info(label + QStringLiteral("：视图 %1 不存在（见上）：").arg(viewName(*s.view)) + messageOf(e));
             else

@@ -44,8 +44,9 @@ TEST_P(PasswordFinding, SaysSetOrEmptyAndWhetherItDecodesButNeverShowsIt)
     EXPECT_TRUE(found->text.contains(QString::fromUtf8(c.says))) << qPrintable(found->text);
     EXPECT_EQ(!s.connectionString.isEmpty(), c.connectionStringSet);
     const QString decoded = s.settings.password;
-    if (!decoded.isEmpty())
+    if (!decoded.isEmpty()) {
         EXPECT_FALSE(report.text().contains(decoded)) << qPrintable(report.text());
+    }
     EXPECT_TRUE(report.text().contains(QStringLiteral("服务器（my）：db1\\SQLEXPRESS")));
 }
 
