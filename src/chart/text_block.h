@@ -3,6 +3,7 @@
 // broken into lines at carriage returns, and the size of a block of lines.
 #include "chart/chart_style.h"
 
+#include <QColor>
 #include <QFont>
 #include <QRectF>
 #include <QStringList>
@@ -25,7 +26,7 @@ struct TextBlock {
     QFont font;
     QColor color;
     QRectF rect;
-    int align = 0x84; // Qt::AlignCenter
+    int align = Qt::AlignCenter;
 };
 
 } // namespace kvet::chart
