@@ -1,5 +1,6 @@
 // Cost of drawing the six dashboard charts offscreen at 640 x 360 (the size on
 // a 1920 x 1080 screen), filled as a live refresh fills them.
+#include "bench_app.h"
 #include "chart/chart_renderer.h"
 #include "screen/chart_appearance.h"
 
@@ -15,20 +16,7 @@ namespace {
 using namespace kvet;
 using namespace kvet::chart;
 
-// benchmark_main owns main(): the application is made on first use.
-void ensureApplication()
-{
-    static std::unique_ptr<QApplication> app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "kvet_bench";
-        static char* argv[] = {name, nullptr};
-        auto created = std::make_unique<QApplication>(argc, argv);
-        QFont::insertSubstitution(QStringLiteral("黑体"), QStringLiteral("WenQuanYi Micro Hei"));
-        return created;
-    }();
-}
+void ensureApplication() { kvet::bench::ensureApplication(); }
 
 QString month(int m) { return QStringLiteral("%1月").arg(m, 2, 10, QLatin1Char('0')); }
 
