@@ -10,7 +10,7 @@ packages=(
   unixodbc unixodbc-dev tdsodbc freetds-bin libsqliteodbc libsqlite3-dev
   googletest libgtest-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-apps x11-xserver-utils x11-utils
-  fonts-wqy-microhei
+  fonts-wqy-microhei dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do
