@@ -90,7 +90,13 @@ QString decodeUtf8Strictly(const QByteArray& bytes)
         }
         if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             failNoMapping();
-        text.append(QString::fromUcs4(&code, 1));
+        // Not QString::fromUcs4: it takes U+FEFF for a byte-order mark and drops it.
+        if (QChar::requiresSurrogates(code)) {
+            text.append(QChar(QChar::highSurrogate(code)));
+            text.append(QChar(QChar::lowSurrogate(code)));
+        } else {
+            text.append(QChar(char16_t(code)));
+        }
         i += length;
     }
     return text;

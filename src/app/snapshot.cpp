@@ -55,7 +55,8 @@ QByteArray jsonString(const QString& text)
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default:
-            if (c < 0x20 || (QChar::isSurrogate(c) &&
+            // U+FEFF escaped too: Qt's JSON reader drops it at the start of a string.
+            if (c < 0x20 || c == 0xFEFF || (QChar::isSurrogate(c) &&
                              !(QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()))) {
                 // Control characters and lone surrogates as escapes: the file stays valid UTF-8.
                 out += "\\u" + QByteArray::number(c, 16).rightJustified(4, '0');

@@ -29,9 +29,10 @@ QString trimmedBlanks(const QString& s)
 
 QString quoteConnectionStringValue(const QString& value)
 {
+    // A leading '=' would join the key: "Password==x" reads as the key "Password=x".
     const bool mustQuote = !value.isEmpty()
         && (value.contains(u';') || value.front() == u'"' || value.front() == u'\''
-            || isBlank(value.front()) || isBlank(value.back()));
+            || value.front() == u'=' || isBlank(value.front()) || isBlank(value.back()));
     if (!mustQuote)
         return value;
     QString quoted = value;

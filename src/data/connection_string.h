@@ -15,9 +15,9 @@ inline constexpr char kMalformedConnectionStringMessage[] =
 
 // The eleven pieces in their fixed order; the server fills both Data Source
 // and Workstation ID. A value that would not read back as itself (one holding
-// ';', starting with a quote or a blank, or ending with a blank) is wrapped
-// in double quotes with inner double quotes doubled; any other value, one
-// holding '=' included, goes in unchanged.
+// ';', starting with a quote, a blank or '=', or ending with a blank) is
+// wrapped in double quotes with inner double quotes doubled; any other value,
+// one holding '=' further on included, goes in unchanged.
 QString buildConnectionString(const QString& password, const QString& user,
                               const QString& database, const QString& server);
 
