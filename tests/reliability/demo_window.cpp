@@ -76,11 +76,18 @@ void DemoWindow::sql(const QString& statement)
 
 bool DemoWindow::viewExists(const QString& name)
 {
-    const QByteArray query = "SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = ?";
-    sqlite::StatementHandle s = sqlite::prepare(database_->handle(), query);
-    const QByteArray utf8 = name.toUtf8();
-    sqlite3_bind_text(s.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    return sqlite3_step(s.get()) == SQLITE_ROW && sqlite3_column_int(s.get(), 0) > 0;
+    QString quoted = name;
+    quoted.replace(u'\'', QStringLiteral("''"));
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'view' AND name = '%1'")
+                      .arg(quoted)) != QStringLiteral("0");
+}
+
+QString DemoWindow::scalar(const QString& query)
+{
+    sqlite::StatementHandle s = sqlite::prepare(database_->handle(), query.toUtf8());
+    if (!s || sqlite3_step(s.get()) != SQLITE_ROW)
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)));
 }
 
 void DemoWindow::endTickerPass()

@@ -56,6 +56,8 @@ public:
     // Runs SQL on the database directly, as another program would.
     void sql(const QString& statement);
     bool viewExists(const QString& name);
+    // The first column of the first row, as text.
+    QString scalar(const QString& query);
 
     // The scroll step that ends a pass: the grid jumps back below the band and
     // is refilled (Button5Click through the scheduler's Timer1Timer).

@@ -39,7 +39,7 @@ FaultyBackend::FaultyBackend(std::unique_ptr<Backend> inner, std::shared_ptr<Fau
 
 void FaultyBackend::enter(CallKind kind, const QString& statement)
 {
-    const int number = plan_->callCount() + 1;
+    const int number = ++plan_->numbered;
     if (plan_->beforeCall)
         plan_->beforeCall(number, kind);
     BackendCall call{kind, statement};
@@ -52,7 +52,8 @@ void FaultyBackend::enter(CallKind kind, const QString& statement)
         call.failed = true;
         call.message = *failure;
     }
-    plan_->calls.push_back(call);
+    if (plan_->keepLog)
+        plan_->calls.push_back(call);
     if (failure)
         throw DatabaseError(*failure, QStringLiteral("08S01"));
 }
@@ -91,8 +92,10 @@ void FaultyBackend::passOn(const std::function<void()>& call)
     } catch (const std::exception& e) {
         // A real failure of the database underneath (a view that exists, a
         // refused connection) is logged like an injected one.
-        plan_->calls.back().failed = true;
-        plan_->calls.back().message = messageOf(e);
+        if (plan_->keepLog && !plan_->calls.empty()) {
+            plan_->calls.back().failed = true;
+            plan_->calls.back().message = messageOf(e);
+        }
         throw;
     }
 }

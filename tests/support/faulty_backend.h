@@ -33,13 +33,16 @@ struct FaultPlan {
     static QString defaultMessage() { return QStringLiteral("[injected] 与服务器的连接中断"); }
     std::map<int, QString> failures; // call number → the message it fails with
     void failCall(int number, const QString& message = defaultMessage()) { failures[number] = message; }
-    std::vector<BackendCall> calls; // every call so far, in order
+    std::vector<BackendCall> calls; // every call so far, in order, while keepLog is set
+    // Off for long runs: the log alone would grow by a few kilobytes per batch.
+    bool keepLog = true;
+    int numbered = 0; // calls so far, logged or not
     // Runs before each call with its number (from 1); it may change this plan
     // or the backend underneath (a server that goes down at that moment).
     std::function<void(int number, CallKind kind)> beforeCall;
     std::optional<QString> brokenSession;
 
-    int callCount() const { return int(calls.size()); }
+    int callCount() const { return numbered; }
     int count(CallKind kind) const;
     // The calls from number `from` on (1-based), as "connect", "run: <folded text>"...
     QStringList describe(int from = 1) const;
