@@ -3,6 +3,8 @@
 #include "chart/basic_painting.h"
 #include "chart/painter_saver.h"
 
+#include <cmath>
+
 namespace kvet::chart {
 namespace {
 
@@ -57,6 +59,20 @@ void paintTurned(QPainter& painter, const MarkGeometry& mark)
     painter.drawText(local, Qt::AlignCenter, mark.lines.join(QLatin1Char('\n')));
 }
 
+// A value the axis cannot place (infinite, or stacked past the range of a
+// double) puts its mark at no real position; an upright box is drawn on whole
+// pixels, whose coordinates must fit an int. Such a mark is left out.
+bool placeable(const MarkGeometry& mark)
+{
+    constexpr double kFar = 1e6; // pixels, far outside any screen
+    const QRectF b = mark.bounds();
+    for (const double edge : {b.left(), b.top(), b.right(), b.bottom()}) {
+        if (!(std::abs(edge) < kFar)) // NaN fails this too
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 void paintMarkConnectors(QPainter& painter, const std::vector<MarkGeometry>& marks)
@@ -74,6 +90,8 @@ void paintMarks(QPainter& painter, const std::vector<MarkGeometry>& marks)
 {
     PainterSaver saver(painter);
     for (const MarkGeometry& mark : marks) {
+        if (!placeable(mark))
+            continue;
         if (mark.style.angle == 0)
             paintUpright(painter, mark);
         else
