@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-apps x11-xserver-utils x11-utils
   fonts-wqy-microhei dbus-daemon
+  clang libclang-rt-dev # sanitizer and libFuzzer runtimes for scripts/test-sanitizers.sh
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -53,6 +53,11 @@ struct Variant {
     bool sessionOpenBefore;      // the probe or a ticker refill left the connection open
 };
 
+void PrintTo(const Variant& v, std::ostream* os)
+{
+    *os << v.name;
+}
+
 const Variant kVariants[] = {
     {"FirstRefreshAfterTheProbe", true, true},
     {"FirstRefreshRetry", true, false},

@@ -194,6 +194,11 @@ struct DroppedView {
     const char* afterFirstBatch; // "empty", "kept" or "filled"
 };
 
+void PrintTo(const DroppedView& d, std::ostream* os)
+{
+    *os << viewName(d.view).toStdString();
+}
+
 class ViewDropped : public ::testing::TestWithParam<DroppedView> {};
 
 TEST_P(ViewDropped, IsCreatedAgainAtItsPanelsNextFailingRead)
@@ -246,6 +251,11 @@ struct DoubleFault {
     bool byScrollTimer;  // the ticker's refill at the end of a pass, outside any batch
     bool periodic;
 };
+
+void PrintTo(const DoubleFault& f, std::ostream* os)
+{
+    *os << f.name;
+}
 
 class FailureInsideAFailurePath : public ::testing::TestWithParam<DoubleFault> {};
 
