@@ -11,7 +11,7 @@ namespace kvet {
 
 // Text of the failure for a string the reader cannot split into keys and values.
 inline constexpr char kMalformedConnectionStringMessage[] =
-    "Format of the initialization string does not conform to the OLE DB specification";
+    "Format of the initialization string is not valid";
 
 // The eleven pieces in their fixed order; the server fills both Data Source
 // and Workstation ID. A value that would not read back as itself (one holding
