@@ -1,8 +1,8 @@
 // kvet: the dashboard on the utility's SQL Server, as set in kvet.ini beside it.
 #include "app/application.h"
-#include "app/kiosk.h"
+#include "kiosk/kiosk.h"
 #include "app/main_window.h"
-#include "app/single_instance.h"
+#include "kiosk/single_instance.h"
 #include "data/odbc/odbc_backend.h"
 
 int main(int argc, char** argv)

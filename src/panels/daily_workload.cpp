@@ -5,7 +5,7 @@
 #include "data/failure.h"
 #include "data/field.h"
 #include "data/query.h"
-#include "data/status_cell.h"
+#include "panels/status_cell.h"
 #include "panels/panel_colors.h"
 #include "panels/statements.h"
 

@@ -4,7 +4,7 @@
 #include "data/failure.h"
 #include "data/query.h"
 #include "data/regional_format.h"
-#include "data/status_cell.h"
+#include "panels/status_cell.h"
 #include "panels/statements.h"
 
 namespace kvet::panels {

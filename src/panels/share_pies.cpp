@@ -4,7 +4,7 @@
 #include "data/connection.h"
 #include "data/failure.h"
 #include "data/query.h"
-#include "data/status_cell.h"
+#include "panels/status_cell.h"
 #include "data/view_repair.h"
 #include "panels/statements.h"
 

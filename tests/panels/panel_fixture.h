@@ -3,7 +3,7 @@
 #include "chart/chart_model.h"
 #include "data/connection.h"
 #include "data/query.h"
-#include "data/status_cell.h"
+#include "panels/status_cell.h"
 #include "support/scripted_backend.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // kvet-check's database part: on the demo database (with and without its
 // views) and on a scripted SQL Server that answers the catalogue questions
 // the way a real one would.
-#include "app/check_connection.h"
-#include "app/check_run.h"
-#include "app/check_statements.h"
-#include "app/check_views.h"
+#include "check/check_connection.h"
+#include "check/check_run.h"
+#include "check/check_statements.h"
+#include "check/check_views.h"
 #include "data/connection.h"
 #include "data/failure.h"
 #include "data/sqlite/demo_database.h"

@@ -1,4 +1,4 @@
-#include "app/check_driver.h"
+#include "check/check_driver.h"
 
 #include "data/connection_string.h"
 #include "data/failure.h"

@@ -1,6 +1,6 @@
 #pragma once
 // kvet-check's command line.
-#include "app/check_run.h"
+#include "check/check_run.h"
 
 #include <QString>
 #include <QStringList>

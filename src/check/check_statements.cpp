@@ -1,4 +1,4 @@
-#include "app/check_statements.h"
+#include "check/check_statements.h"
 
 #include "data/connection.h"
 #include "data/failure.h"

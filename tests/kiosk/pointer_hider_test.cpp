@@ -1,7 +1,7 @@
 // The pointer over the dashboard: hidden after five seconds without
 // movement, back at the next movement. The arithmetic on a fake clock; the
 // window's cursor with synthetic mouse events on an offscreen window.
-#include "app/pointer_hider.h"
+#include "kiosk/pointer_hider.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "app/check_hints.h"
+#include "check/check_hints.h"
 
 #include "data/failure.h"
 

@@ -3,7 +3,7 @@
 // the panel's own query object, reading the panel's columns the panel's way,
 // so that a failure shows with the very message the status cell would show.
 // Only statements that read; nothing here writes.
-#include "app/check_report.h"
+#include "check/check_report.h"
 #include "data/view_definitions.h"
 
 #include <QSet>

@@ -3,7 +3,7 @@
 // without movement and shows it again when the mouse moves (PointerIdle
 // decides; this object watches the application's mouse events and sets the
 // window's cursor).
-#include "app/pointer_idle.h"
+#include "kiosk/pointer_idle.h"
 
 #include <QCursor>
 #include <QObject>

@@ -3,8 +3,8 @@
 // awake while the dashboard runs, the pointer hides over the window when the
 // mouse rests, and a second start of kvet brings this window to the front.
 // kvet-demo has none of it, so that tests can run several at once.
-#include "app/keep_awake.h"
-#include "app/pointer_hider.h"
+#include "kiosk/keep_awake.h"
+#include "kiosk/pointer_hider.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
 // Keeping the display awake on Linux: kvet asks the session's freedesktop
 // screen saver to hold off and lets go when it ends. Run against a private
 // bus with a stand-in screen saver, when dbus-daemon is installed.
-#include "app/keep_awake.h"
+#include "kiosk/keep_awake.h"
 
 #include <gtest/gtest.h>
 

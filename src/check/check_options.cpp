@@ -1,4 +1,4 @@
-#include "app/check_options.h"
+#include "check/check_options.h"
 
 namespace kvet::check {
 

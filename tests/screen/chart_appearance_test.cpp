@@ -1,6 +1,7 @@
-#include "chart_test_support.h"
+#include "chart/chart_model.h"
 #include "screen/chart_appearance.h"
 
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 using namespace kvet;

@@ -1,4 +1,4 @@
-#include "app/check_settings.h"
+#include "check/check_settings.h"
 
 #include "app/ini_file.h"
 #include "app/password_codec.h"

@@ -1,8 +1,8 @@
 #pragma once
 // kvet-check as a whole: the settings, the driver, the login, the views and
 // every statement of the dashboard, on SQL Server or on the demo database.
-#include "app/check_report.h"
-#include "app/check_views.h"
+#include "check/check_report.h"
+#include "check/check_views.h"
 
 #include <QString>
 

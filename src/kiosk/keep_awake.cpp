@@ -1,4 +1,4 @@
-#include "app/keep_awake.h"
+#include "kiosk/keep_awake.h"
 
 #include <QtGlobal>
 

@@ -1,6 +1,6 @@
-#include "app/kiosk.h"
+#include "kiosk/kiosk.h"
 
-#include "app/single_instance.h"
+#include "kiosk/single_instance.h"
 
 #include <QWidget>
 

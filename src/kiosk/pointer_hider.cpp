@@ -1,4 +1,4 @@
-#include "app/pointer_hider.h"
+#include "kiosk/pointer_hider.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "app/check_connection.h"
+#include "check/check_connection.h"
 
-#include "app/check_hints.h"
+#include "check/check_hints.h"
 #include "data/connection.h"
 #include "data/failure.h"
 

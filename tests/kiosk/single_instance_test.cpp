@@ -1,7 +1,7 @@
 // One dashboard per session: the socket's name, the hand-over between two
 // objects in this process, and two real kvet processes (offscreen, and on an
 // X server when Xvfb is installed).
-#include "app/single_instance.h"
+#include "kiosk/single_instance.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 #pragma once
 // The login, timed, with the message the status cell would show on failure
 // and hints for the common causes.
-#include "app/check_report.h"
+#include "check/check_report.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "app/check_views.h"
+#include "check/check_views.h"
 
 #include "data/connection.h"
 #include "data/failure.h"

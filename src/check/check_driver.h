@@ -1,7 +1,7 @@
 #pragma once
 // Which ODBC driver kvet would reach SQL Server with, among those installed,
 // and the driver's own connection string (password masked).
-#include "app/check_report.h"
+#include "check/check_report.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // Recognising the common login failures from what the drivers report.
-#include "app/check_hints.h"
+#include "check/check_hints.h"
 
 #include <gtest/gtest.h>
 

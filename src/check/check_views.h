@@ -3,7 +3,7 @@
 // missing one, whether the login may create views in dbo, and what the
 // database's collation means for the dashboard's statements. The questions
 // are put in each engine's own dialect; the answers are reported alike.
-#include "app/check_report.h"
+#include "check/check_report.h"
 #include "data/view_definitions.h"
 
 #include <QSet>
