@@ -19,20 +19,20 @@ void refillRecentPayments(Query& query, Connection& connection, CellWriter& cell
         query.setSql(query.sql() + QString::fromUtf8(statements::kTickerPiece2));
         query.setSql(query.sql() + QString::fromUtf8(statements::kTickerPiece3));
         query.open();
-        // The grid has 15 rows; a server that ignores "top 15" must not write past them.
+        // Each cell is written as soon as its column is read: a value that
+        // fails half-way through a row leaves the cells before it written,
+        // and the status cell says what failed. The grid has 15 rows; a
+        // server that ignores "top 15" must not write past them.
         for (int row = 0; !query.eof() && row < kTickerRows; ++row) {
             auto text = [&](const char* column) { return query.fieldByName(QString::fromUtf8(column)).asString(); };
-            const QString serial = text("lsh");
-            const QString account = text("tzh");
-            const QString holder = text("hm");
-            const QString address = QStringLiteral("  ") + text("dz");
-            const QString amount =
-                QStringLiteral("     ") + formatFixed(query.fieldByName(QStringLiteral("je")).asFloat(), 10, 2);
-            const QString paidAt = text("rq");
-            const QString channel = text("ren");
-            const QString row7[kTickerColumns] = {serial, account, holder, address, amount, paidAt, channel};
-            for (int column = 0; column < kTickerColumns; ++column)
-                cells.setCell(column, row, row7[column]);
+            cells.setCell(0, row, text("lsh"));
+            cells.setCell(1, row, text("tzh"));
+            cells.setCell(2, row, text("hm"));
+            cells.setCell(3, row, QStringLiteral("  ") + text("dz"));
+            cells.setCell(4, row, QStringLiteral("     ") +
+                                      formatFixed(query.fieldByName(QStringLiteral("je")).asFloat(), 10, 2));
+            cells.setCell(5, row, text("rq"));
+            cells.setCell(6, row, text("ren"));
             query.next();
         }
     } catch (const std::exception& e) {

@@ -47,6 +47,10 @@ namespace design {
 constexpr int kBannerHeight = 60;
 constexpr int kHeadingStripHeight = 28;
 constexpr int kGridRowHeight = 30;
+// The grid's height, 15 rows of 30, is a design size of its own: at a density
+// where 30 does not scale to whole pixels it is not 15 times the scaled row
+// height (563, not 570, at 120 dots per inch).
+constexpr int kGridHeight = 450;
 constexpr int kHeadingTop = 5;
 } // namespace design
 

@@ -40,7 +40,7 @@ TickerGrid::TickerGrid(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoMousePropagation);
     setFocusPolicy(Qt::NoFocus);
-    resize(kColumns * columnWidth_, kRows * rowHeight_);
+    resize(kColumns * columnWidth_, design::kGridHeight);
 }
 
 void TickerGrid::applyScreenDensity(double dpi)
@@ -49,13 +49,13 @@ void TickerGrid::applyScreenDensity(double dpi)
     f.setPixelSize(scaleDesign(kDesignFontPixels, dpi));
     setFont(f);
     setRowHeight(scaleDesign(design::kGridRowHeight, dpi));
+    resize(width(), scaleDesign(design::kGridHeight, dpi));
     update();
 }
 
 void TickerGrid::setRowHeight(int pixels)
 {
     rowHeight_ = pixels > 0 ? pixels : 0;
-    resize(width(), kRows * rowHeight_);
     update();
 }
 
@@ -98,7 +98,7 @@ void TickerGrid::showStatus(const QString& message)
 
 QSize TickerGrid::sizeHint() const
 {
-    return QSize(kColumns * columnWidth_, kRows * rowHeight_);
+    return QSize(kColumns * columnWidth_, height());
 }
 
 void TickerGrid::paintEvent(QPaintEvent* event)

@@ -19,15 +19,18 @@ public:
 
     explicit TickerGrid(QWidget* parent = nullptr);
 
-    // Row height (30) and font size (17 px) are design sizes at 96 dots per
-    // inch; this scales both to the screen the window was created on.
+    // Row height (30), grid height (450) and font size (17 px) are design
+    // sizes at 96 dots per inch; this scales each of them on its own to the
+    // screen the window was created on.
     void applyScreenDensity(double dpi);
 
     int columnCount() const { return kColumns; }
     int rowCount() const { return kRows; }
     int rowHeight() const { return rowHeight_; }
     int defaultColumnWidth() const { return columnWidth_; }
-    // The grid's height follows: it is always rowCount() × rowHeight().
+    // Leaves the grid's height as it is; at 96 dots per inch the 15 rows fill
+    // the 450 pixels exactly, at other densities the last row may end a few
+    // pixels short of the grid's bottom or be cut by it.
     void setRowHeight(int pixels);
     void setDefaultColumnWidth(int pixels);
     QRect cellRect(int column, int row) const;

@@ -74,6 +74,29 @@ TEST_F(Ticker, FailureShowsInTheStatusCellUntilTheNextRefillWithARow)
     EXPECT_EQ(grid.cells[0][0], QStringLiteral("1000"));
 }
 
+// A row is written cell by cell as its columns are read: a bad amount in the
+// newest payment leaves its account, name and address on the screen, the
+// message in the status cell, and the rest of the row as it was.
+TEST_F(Ticker, AFailureHalfWayThroughARowKeepsTheCellsAlreadyWritten)
+{
+    for (int c = 0; c < 7; ++c)
+        grid.cells[c][0] = QStringLiteral("old%1").arg(c);
+    script->onRun = [](const QString&) {
+        ResultSet rs = payments(2);
+        rs.rows.at(0).at(4) = QStringLiteral("12,5 元");
+        return rs;
+    };
+    refillRecentPayments(query, connection, grid, grid);
+    EXPECT_EQ(grid.cells[0][0], QStringLiteral("'12,5 元' is not a valid floating point value"));
+    EXPECT_EQ(grid.cells[1][0], QStringLiteral("01000"));
+    EXPECT_EQ(grid.cells[2][0], QStringLiteral("王秀英"));
+    EXPECT_EQ(grid.cells[3][0], QStringLiteral("  河畔路0号"));
+    for (int c = 4; c < 7; ++c)
+        EXPECT_EQ(grid.cells[c][0], QStringLiteral("old%1").arg(c)) << c;
+    EXPECT_TRUE(grid.cells[0][1].isEmpty()); // the rows after it are not reached
+    EXPECT_FALSE(connection.connected());
+}
+
 struct FakeBand : TickerBand {
     int band = 297, top = 297, height = 450;
     int bandHeight() const override { return band; }

@@ -72,6 +72,24 @@ TEST_F(TickerGridTest, DensityScalesRowsAndFontOnly)
     EXPECT_EQ(grid.defaultColumnWidth(), 160);
 }
 
+// Row height and grid height are each scaled from their own design size: at
+// 120 and 168 dots per inch 30 scales to 38 and 53, but 450 to 563 and 788,
+// not 15 times the scaled row.
+TEST_F(TickerGridTest, FractionalDensitiesScaleTheGridHeightOnItsOwn)
+{
+    const struct {
+        double dpi;
+        int row, height;
+    } cases[] = {{96, 30, 450}, {120, 38, 563}, {168, 53, 788}, {192, 60, 900}};
+    for (const auto& c : cases) {
+        TickerGrid g;
+        g.applyScreenDensity(c.dpi);
+        EXPECT_EQ(g.rowHeight(), c.row) << c.dpi;
+        EXPECT_EQ(g.height(), c.height) << c.dpi;
+        EXPECT_EQ(g.sizeHint().height(), c.height) << c.dpi;
+    }
+}
+
 TEST_F(TickerGridTest, NormalCellIsYellowOnBlueIndentedAndCentred)
 {
     grid.setCell(2, 3, QStringLiteral("用户名 ABC"));
