@@ -46,16 +46,28 @@ bool sameName(QStringView a, QStringView b)
 
 QString decodeProfileBytes(const QByteArray& bytes)
 {
-    QStringConverter::Encoding encoding = QStringConverter::Utf8;
-    if (bytes.startsWith("\xFF\xFE"))
-        encoding = QStringConverter::Utf16LE;
-    else if (bytes.startsWith("\xFE\xFF"))
-        encoding = QStringConverter::Utf16BE;
-    QStringDecoder decoder(encoding);
-    QString text = decoder.decode(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                              : QStringConverter::Utf16BE);
+        QString text = decoder.decode(bytes);
+        if (text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        return text;
+    }
+    // A UTF-8 byte-order mark is dropped, also in front of bytes that are not UTF-8.
+    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    if (isValidUtf8(body))
+        return QString::fromUtf8(body);
+    // Written on a Windows PC in its ANSI code page: GB18030 holds all of
+    // code page 936 (simplified Chinese) and reads ASCII as ASCII.
+    QStringDecoder gb18030("GB18030");
+    return gb18030.isValid() ? QString(gb18030.decode(body)) : QString::fromUtf8(body);
+}
+
+bool isValidUtf8(const QByteArray& bytes)
+{
+    // Overlong forms and encoded surrogates count as not UTF-8.
+    return bytes.isValidUtf8();
 }
 
 QString profileValue(const QString& text, const QString& section, const QString& key)

@@ -22,7 +22,12 @@ QString readProfileString(const QString& path, const QString& section, const QSt
 QString profileValue(const QString& text, const QString& section, const QString& key);
 
 // Decodes the bytes of a settings file: UTF-16LE or UTF-16BE with a byte-order
-// mark, otherwise UTF-8 (a UTF-8 byte-order mark is dropped).
+// mark; otherwise UTF-8 when the bytes are valid UTF-8 (a UTF-8 byte-order mark
+// is dropped), else GB18030, so that a file a Chinese Windows PC saved in its
+// ANSI code page (936) reads as it was written there.
 QString decodeProfileBytes(const QByteArray& bytes);
+
+// True when `bytes` is well-formed UTF-8 (ASCII included).
+bool isValidUtf8(const QByteArray& bytes);
 
 } // namespace kvet

@@ -42,7 +42,10 @@ QString checkDriver(const QStringList& installed, const QString& maskedConnectio
     if (odbc::driverFamily(driver) == odbc::DriverFamily::LegacyWindows)
         report.hint(QStringLiteral("Windows 自带的“SQL Server”驱动只支持旧的 TLS 版本；服务器要求 TLS 1.2 或加密时，"
                                    "请安装 Microsoft ODBC Driver 18 for SQL Server，kvet 会自动选用它"));
-    report.info(QStringLiteral("ODBC 连接串：") + odbc::odbcConnectionString(pairs, driver));
+    // No connection string at all (the password did not decode): kvet hands
+    // the driver nothing, so there is no ODBC string to show.
+    if (!maskedConnectionString.isEmpty())
+        report.info(QStringLiteral("ODBC 连接串：") + odbc::odbcConnectionString(pairs, driver));
     return driver;
 }
 

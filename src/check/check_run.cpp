@@ -32,6 +32,13 @@ void checkSqlServer(const CheckOptions& options, Report& report)
     }
     checkDriver(installed, settings.passwordDecodes ? maskedConnectionString(settings.settings) : QString(), report);
 
+    if (!settings.passwordDecodes) {
+        // kvet leaves its connection string unset then: a login attempt here
+        // would only add a driver's complaint about the empty string, which
+        // reads like a second, unrelated fault.
+        report.info(QStringLiteral("密码不能解码，kvet 不会去连接数据库：跳过登录、视图和语句的检查"));
+        return;
+    }
     Connection connection(std::move(backend));
     connection.setConnectionString(settings.connectionString);
     const LoginContext context{settings.settings.server, settings.settings.user, settings.settings.database};

@@ -98,6 +98,12 @@ class ProfileEncoding : public testing::TestWithParam<const char*> {};
 
 QByteArray encoded(const QString& text, const std::string& how)
 {
+    if (how == "gb18030") {
+        // What Notepad's "ANSI" writes on a Chinese Windows PC (code page 936).
+        QByteArray bytes = text.toLatin1(); // the ASCII part; the Chinese value below
+        bytes.replace("?", "\xCB\xAE\xCE\xF1\xD3\xAA\xD2\xB5");
+        return bytes;
+    }
     if (how == "utf8")
         return text.toUtf8();
     if (how == "utf8bom")
@@ -116,7 +122,9 @@ TEST_P(ProfileEncoding, ReadsChineseValuesAndTheFirstSection)
 {
     QTemporaryDir dir;
     const QString text = QStringLiteral("[option]\r\nmydata=水务营业\r\nmy=srv\r\n");
-    const QString path = writeFile(dir, encoded(text, GetParam()));
+    const QString path = writeFile(dir, GetParam() == std::string("gb18030")
+                                            ? encoded(QStringLiteral("[option]\r\nmydata=?\r\nmy=srv\r\n"), GetParam())
+                                            : encoded(text, GetParam()));
     EXPECT_EQ(readProfileString(path, QStringLiteral("option"), QStringLiteral("mydata")),
               QStringLiteral("水务营业"));
     EXPECT_EQ(readProfileString(path, QStringLiteral("option"), QStringLiteral("my")),
@@ -124,6 +132,22 @@ TEST_P(ProfileEncoding, ReadsChineseValuesAndTheFirstSection)
 }
 
 INSTANTIATE_TEST_SUITE_P(IniFile, ProfileEncoding,
-                         testing::Values("utf8", "utf8bom", "utf16le", "utf16be"));
+                         testing::Values("utf8", "utf8bom", "utf16le", "utf16be", "gb18030"));
+
+TEST(IniFile, OnlyBytesThatAreNotUtf8AreReadAsGb18030)
+{
+    // Valid UTF-8 stays UTF-8 even where the same bytes would also be GB18030.
+    EXPECT_EQ(kvet::decodeProfileBytes("mydata=\xE8\x90\xA5\xE4\xB8\x9A"), QStringLiteral("mydata=营业"));
+    // One sequence that is not UTF-8 makes the whole file ANSI.
+    const QString mixed = kvet::decodeProfileBytes("a=\xE8\x90\xA5\r\nb=\xCB\xAE\xCE\xF1");
+    EXPECT_TRUE(mixed.startsWith(QStringLiteral("a=钀"))) << qPrintable(mixed);
+    EXPECT_TRUE(mixed.endsWith(QStringLiteral("\nb=水务"))) << qPrintable(mixed);
+    // The byte-order mark of UTF-8 goes, also before bytes that are not UTF-8.
+    EXPECT_EQ(kvet::decodeProfileBytes("\xEF\xBB\xBF[option]"), QStringLiteral("[option]"));
+    EXPECT_EQ(kvet::decodeProfileBytes("\xEF\xBB\xBF[option]\nmy=\xCB\xAE\xCE\xF1"), QStringLiteral("[option]\nmy=水务"));
+    EXPECT_TRUE(kvet::isValidUtf8("plain ASCII"));
+    EXPECT_FALSE(kvet::isValidUtf8("\xC0\xAF")); // overlong '/'
+    EXPECT_FALSE(kvet::isValidUtf8("\xED\xA0\x80")); // a surrogate
+}
 
 } // namespace

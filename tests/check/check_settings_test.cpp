@@ -3,6 +3,7 @@
 // and ODBC string kvet would use.
 #include "check/check_driver.h"
 #include "check/check_options.h"
+#include "check/check_run.h"
 #include "check/check_settings.h"
 #include "app/password_codec.h"
 
@@ -155,6 +156,106 @@ TEST(CheckReport, OnlyWarningsAndErrorsSpoilTheExitCode)
     EXPECT_EQ(report.exitCode(), 1);
     report.error("e");
     EXPECT_EQ(report.summary().text, QStringLiteral("检查完成：1 个错误，1 个警告"));
+}
+
+} // namespace
+
+namespace {
+
+QString writeSettings(const QTemporaryDir& dir, const QByteArray& bytes)
+{
+    const QString path = dir.filePath("kvet.ini");
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+bool saysSomething(const Report& report, Verdict verdict, const QString& part)
+{
+    return std::any_of(report.findings().begin(), report.findings().end(),
+                       [&](const Finding& f) { return f.verdict == verdict && f.text.contains(part); });
+}
+
+const QByteArray kAsciiBody = "[option]\r\nmydata=billing\r\nmy=db1\r\nuser=kv\r\npassword=c2VjcmV0\r\n";
+
+TEST(CheckSettingsFile, WarnsOfAUtf8ByteOrderMarkThatHidesTheFirstSectionOnWindows)
+{
+    QTemporaryDir dir;
+    Report report;
+    checkSettings(writeSettings(dir, "\xEF\xBB\xBF" + kAsciiBody), report);
+    EXPECT_TRUE(saysSomething(report, Verdict::Warning, QStringLiteral("字节顺序标记（BOM）"))) << qPrintable(report.text());
+    EXPECT_EQ(report.count(Verdict::Warning), 1);
+
+    Report plain;
+    checkSettings(writeSettings(dir, kAsciiBody), plain);
+    EXPECT_TRUE(plain.allWell()) << qPrintable(plain.text());
+
+    // UTF-16LE with its mark is what Windows calls Unicode: nothing to say
+    // (QString's units are little-endian on the machines the tests run on).
+    const QString text = QStringLiteral("[option]\r\nmydata=水务\r\nmy=db1\r\nuser=kv\r\npassword=c2VjcmV0\r\n");
+    Report unicode;
+    checkSettings(writeSettings(dir, "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(text.utf16()), 2 * text.size())),
+                  unicode);
+    EXPECT_TRUE(unicode.allWell()) << qPrintable(unicode.text());
+    EXPECT_TRUE(unicode.text().contains(QStringLiteral("数据库（mydata）：水务")));
+}
+
+TEST(CheckSettingsFile, Utf8ChineseIsAWarningWithWhatAChineseWindowsReads)
+{
+    QTemporaryDir dir;
+    Report report;
+    const SettingsCheck s = checkSettings(
+        writeSettings(dir, "[option]\nmydata=\xE8\x90\xA5\xE4\xB8\x9A\xE6\x94\xB6\xE8\xB4\xB9\nmy=db1\nuser=kv\npassword=c2VjcmV0\n"), report);
+    EXPECT_EQ(s.settings.database, QStringLiteral("营业收费"));
+    EXPECT_TRUE(saysSomething(report, Verdict::Warning, QStringLiteral("按 UTF-8 保存"))) << qPrintable(report.text());
+    // The same twelve bytes as code page 936 sees them.
+    EXPECT_TRUE(saysSomething(report, Verdict::Info, QStringLiteral("数据库（mydata）在中文 Windows 上会读成：钀ヤ笟鏀惰垂")))
+        << qPrintable(report.text());
+    EXPECT_FALSE(report.text().contains(QStringLiteral("服务器（my）在中文"))); // ASCII values read alike
+}
+
+TEST(CheckSettingsFile, AnAnsiFileFromAChineseWindowsReadsAsWrittenThere)
+{
+    QTemporaryDir dir;
+    Report report;
+    const SettingsCheck s =
+        checkSettings(writeSettings(dir, "[option]\r\nmydata=\xCB\xAE\xCE\xF1\r\nmy=db1\r\nuser=kv\r\npassword=c2VjcmV0\r\n"), report);
+    EXPECT_EQ(s.settings.database, QStringLiteral("水务"));
+    EXPECT_TRUE(report.allWell()) << qPrintable(report.text());
+    EXPECT_TRUE(saysSomething(report, Verdict::Info, QStringLiteral("代码页 936")));
+}
+
+TEST(CheckSettingsFile, AValueHoldingASemicolonAfterABlankIsALikelyInlineComment)
+{
+    QTemporaryDir dir;
+    Report report;
+    // The README's old example, copied as written.
+    const SettingsCheck s = checkSettings(
+        writeSettings(dir, "[option]\nmydata=billing        ; database\nmy=db1\nuser=kv\n"
+                           "password=c2VjcmV0     ; Base64 of the password's UTF-8 bytes\n"),
+        report);
+    EXPECT_TRUE(saysSomething(report, Verdict::Warning, QStringLiteral("数据库（mydata）的值里有“ ;”"))) << qPrintable(report.text());
+    EXPECT_TRUE(saysSomething(report, Verdict::Warning, QStringLiteral("密码（password）的值里有“ ;”")));
+    EXPECT_FALSE(saysSomething(report, Verdict::Warning, QStringLiteral("服务器（my）的值")));
+    EXPECT_FALSE(s.passwordDecodes);
+
+    Report fine;
+    checkSettings(writeSettings(dir, "[option]\n; database\nmydata=a;b\nmy=db1\nuser=kv\npassword=c2VjcmV0\n"), fine);
+    EXPECT_TRUE(fine.allWell()) << qPrintable(fine.text());
+}
+
+TEST(CheckSettingsFile, APasswordThatDoesNotDecodeIsTheOnlyFaultReported)
+{
+    QTemporaryDir dir;
+    CheckOptions options;
+    options.settingsPath = writeSettings(dir, "[option]\nmydata=billing\nmy=127.0.0.1,1\nuser=kv\npassword=//79\n");
+    Report report;
+    EXPECT_EQ(runCheck(options, report), 1);
+    EXPECT_TRUE(saysSomething(report, Verdict::Error, QStringLiteral("不是 UTF-8 文本")));
+    EXPECT_TRUE(saysSomething(report, Verdict::Info, QStringLiteral("跳过登录")));
+    EXPECT_FALSE(report.text().contains(QStringLiteral("连接失败"))) << qPrintable(report.text());
+    EXPECT_FALSE(report.text().contains(QStringLiteral("ODBC 连接串"))); // it has none to show
 }
 
 } // namespace
