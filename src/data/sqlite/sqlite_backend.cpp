@@ -1,6 +1,7 @@
 #include "data/sqlite/sqlite_backend.h"
 
 #include "data/failure.h"
+#include "data/sqlite/sqlite_functions.h"
 #include "data/sqlite/sqlite_translations.h"
 #include "data/sqlite/sqlite_values.h"
 
@@ -51,6 +52,7 @@ bool onlyWhiteSpaceOrComments(sqlite3* db, const QByteArray& sql, const char* ta
 struct SqliteBackend::Compiled {
     sqlite::StatementHandle statement;
     QStringList dateTimeColumns;
+    QStringList decimalColumns;
 };
 
 std::unique_ptr<SqliteBackend> SqliteBackend::inMemory(Clock clock)
@@ -93,6 +95,7 @@ SqliteBackend::SqliteBackend(sqlite::DatabaseHandle db, Clock clock)
                                               &SqliteBackend::nowFunction, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         sqlite::throwError(db_.get(), rc);
+    sqlite::registerServerRules(db_.get());
 }
 
 SqliteBackend::~SqliteBackend() = default;
@@ -148,6 +151,7 @@ SqliteBackend::Compiled SqliteBackend::compile(const QString& statement)
     if (const sqlite::Translation* translation = sqlite::translationFor(statement)) {
         sql = translation->sql;
         compiled.dateTimeColumns = translation->dateTimeColumns;
+        compiled.decimalColumns = translation->decimalColumns;
     }
     const QByteArray utf8 = sql.toUtf8();
     const char* tail = nullptr;
@@ -170,14 +174,17 @@ ResultSet SqliteBackend::run(const QString& statement)
 
     ResultSet result;
     const int count = sqlite3_column_count(s);
-    std::vector<bool> dateTime(count);
+    std::vector<sqlite::CellKind> cellKind(count, sqlite::CellKind::Plain);
     std::vector<std::optional<ColumnKind>> declared(count);
     for (int i = 0; i < count; ++i) {
         Column column;
         column.name = QString::fromUtf8(sqlite3_column_name(s, i));
         declared[i] = sqlite::kindOfDeclaredType(sqlite3_column_decltype(s, i));
-        dateTime[i] = declared[i] == ColumnKind::DateTime ||
-                      compiled.dateTimeColumns.contains(column.name, Qt::CaseInsensitive);
+        if (declared[i] == ColumnKind::DateTime ||
+            compiled.dateTimeColumns.contains(column.name, Qt::CaseInsensitive))
+            cellKind[i] = sqlite::CellKind::DateTime;
+        else if (compiled.decimalColumns.contains(column.name, Qt::CaseInsensitive))
+            cellKind[i] = sqlite::CellKind::Decimal;
         result.columns.push_back(column);
     }
 
@@ -190,13 +197,15 @@ ResultSet SqliteBackend::run(const QString& statement)
         std::vector<Value> row;
         row.reserve(count);
         for (int i = 0; i < count; ++i)
-            row.push_back(sqlite::readCell(s, i, dateTime[i]));
+            row.push_back(sqlite::readCell(s, i, cellKind[i]));
         result.rows.push_back(std::move(row));
     }
 
     for (int i = 0; i < count; ++i) {
-        if (dateTime[i])
+        if (cellKind[i] == sqlite::CellKind::DateTime)
             result.columns[i].kind = ColumnKind::DateTime;
+        else if (cellKind[i] == sqlite::CellKind::Decimal)
+            result.columns[i].kind = ColumnKind::Decimal;
         else
             result.columns[i].kind = declared[i] ? *declared[i] : sqlite::kindOfValues(result.rows, i);
     }

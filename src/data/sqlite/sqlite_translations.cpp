@@ -9,20 +9,27 @@ namespace kvet::sqlite {
 namespace {
 
 // SQL Server compares the datetime column rq with its clock; in the demo
-// database rq is local-time text, normalised by datetime() so that a value
-// written with a 'T' or with fractions of a second still compares by time.
+// database rq is local-time text, normalised by kvet_datetime() so that a
+// value written with a 'T' or with fractions of a second still compares by
+// time, and one that is no real date and time (2025-02-30) is NULL, as a
+// datetime column cannot hold it.
+//
+// Amounts are money there: kvet_money() takes them as whole ten-thousandths,
+// sums are exact and come back as decimal text, and divisions keep four
+// decimals (sqlite_functions.h). Texts compare, group and join under
+// COLLATE kvet_ci, without regard to letter case or trailing blanks, as under
+// the server's Chinese_PRC_CI_AS; that matters for data exported from
+// fixed-width char columns or typed by hand.
 //
 // getdate()-30 and getdate()+1 are whole days off the current moment, time
 // of day kept; style 112 is yyyymmdd and style 12 is yymmdd.
 
 // The channel label mapping, codes in the order of the stored statements:
-// '006' is listed twice, and the first branch decides. SQL Server's Chinese
-// collations ignore letter case and trailing blanks when comparing text
-// ('WX' and 'wx  ' equal 'wx'); SQLite is told to do the same, which matters
-// for data exported from fixed-width char columns.
+// '006' is listed twice, and the first branch decides. 'WX' and 'wx  ' are
+// 'wx' under the collation.
 QString channelCase(const QString& column)
 {
-    return QStringLiteral("case rtrim(%1) COLLATE NOCASE when '006' then '建行渠道' when 'GDYH' then '光大渠道' "
+    return QStringLiteral("case %1 COLLATE kvet_ci when '006' then '建行渠道' when 'GDYH' then '光大渠道' "
                           "when 'ZFB' then '支付宝' when '006' then '建行' "
                           "when '006YNT' then '裕农通' when 'nyyh' then '农行' "
                           "when 'gsyh' then '工行' when 'xys' then '信用社' "
@@ -41,8 +48,8 @@ QString jfqdView()
     return QStringLiteral("CREATE VIEW V_W_dsj_jfqd AS "
                           "select count(*) AS hj, ren from ("
                           "select %1 AS ren from sf_sr "
-                          "where datetime(sf_sr.rq) >= datetime(%2, '-30 days') "
-                          "and datetime(sf_sr.rq) < datetime(%2, '+1 day') and sf_sr.je<>0"
+                          "where kvet_datetime(sf_sr.rq) >= datetime(%2, '-30 days') "
+                          "and kvet_datetime(sf_sr.rq) < datetime(%2, '+1 day') and kvet_money(sf_sr.je)<>0"
                           ") AS sf_sr group by ren")
         .arg(channelCase(QStringLiteral("sf_sr.ren")), now());
 }
@@ -51,31 +58,35 @@ QString jfqdView()
 QString jd1View()
 {
     return QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS "
-                          "select rq, CAST(sum(je) AS REAL) AS je from ("
-                          "select strftime('%Y%m', sf_sr.rq) AS rq, sf_sr.je AS je from sf_sr "
-                          "where datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
-                          "and datetime(sf_sr.rq) < (strftime('%Y', %1) + 1) || '-01-01 00:00:00'"
+                          "select rq, kvet_money_text(sum(kvet_money(je))) AS je from ("
+                          "select strftime('%Y%m', kvet_datetime(sf_sr.rq)) AS rq, sf_sr.je AS je from sf_sr "
+                          "where kvet_datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
+                          "and kvet_datetime(sf_sr.rq) < (strftime('%Y', %1) + 1) || '-01-01 00:00:00'"
                           ") AS a group by rq")
         .arg(now());
 }
 
-// One month of the fee view. The sums are REAL whatever the column's storage,
-// so that tq/yf and the panel's /10000 divide as SQL Server's money does.
-// A jfsj column of numbers compares with the month text as a number, as on
-// SQL Server; fph and jfzt compare without trailing blanks, as there.
+// One month of the fee view. The sums are money and tq/yf divides as money
+// does. A jfsj column of numbers compares with the month text as a number, as
+// on SQL Server (the collation applies to texts only); one month written
+// '202401' and '202401 ' is one group, as there. The joins compare +jfsj:
+// on a bare subquery column SQLite 3.40 may look the other side up by the
+// column's own (binary) collation and miss '202401 '.
 QString jd2Block(int month)
 {
     const QString monthTerm =
         QStringLiteral("strftime('%Y', %1) || '%2'").arg(now()).arg(month, 2, 10, QLatin1Char('0'));
     const QString counted =
-        QStringLiteral("select jfsj, CAST(sum(sf) AS REAL) AS sf from sf_yhsf "
-                       "where jfsj = %1 and cbch>0 and sf>0 and yhls=2 and %2 group by jfsj");
-    return QStringLiteral("select a.jfsj AS jfsj, a.sf AS yf, b.sf AS sf, c.sf AS tq, c.sf/a.sf AS bl "
-                          "from (%1) AS a left join (%2) AS b on (a.jfsj=b.jfsj) "
-                          "left join (%3) AS c on (b.jfsj=c.jfsj)")
-        .arg(counted.arg(monthTerm, QStringLiteral("not rtrim(fph)='拖欠'")),
-             counted.arg(monthTerm, QStringLiteral("rtrim(jfzt)='已缴'")),
-             counted.arg(monthTerm, QStringLiteral("rtrim(jfzt)='未缴'")));
+        QStringLiteral("select jfsj, kvet_money_text(sum(kvet_money(sf))) AS sf from sf_yhsf "
+                       "where jfsj COLLATE kvet_ci = %1 and cbch>0 and kvet_money(sf)>0 and yhls=2 and %2 "
+                       "group by jfsj COLLATE kvet_ci");
+    return QStringLiteral("select a.jfsj AS jfsj, a.sf AS yf, b.sf AS sf, c.sf AS tq, "
+                          "kvet_money_div(c.sf, a.sf) AS bl "
+                          "from (%1) AS a left join (%2) AS b on (+a.jfsj = +b.jfsj COLLATE kvet_ci) "
+                          "left join (%3) AS c on (+b.jfsj = +c.jfsj COLLATE kvet_ci)")
+        .arg(counted.arg(monthTerm, QStringLiteral("not fph COLLATE kvet_ci = '拖欠'")),
+             counted.arg(monthTerm, QStringLiteral("jfzt COLLATE kvet_ci = '已缴'")),
+             counted.arg(monthTerm, QStringLiteral("jfzt COLLATE kvet_ci = '未缴'")));
 }
 
 QString jd2View()
@@ -87,12 +98,13 @@ QString jd2View()
 }
 
 // TOP (100) PERCENT without ORDER BY takes every row; dbo.Sf_yh is the table
-// sf_yh, as names match without regard to letter case.
+// sf_yh, as names match without regard to letter case. 'JM', 'jm' and 'JM '
+// are one category.
 QString yslbView()
 {
     return QStringLiteral("CREATE VIEW V_W_dsj_yslb AS "
                           "SELECT YSLB AS 用水类别, COUNT(*) AS 数量 FROM Sf_yh "
-                          "WHERE (CBCH > 0) GROUP BY YSLB");
+                          "WHERE (CBCH > 0) GROUP BY YSLB COLLATE kvet_ci");
 }
 
 // The panels' T-SQL texts that SQLite cannot run, as the panels send them.
@@ -107,10 +119,29 @@ const char* const kTickerTsql =
     "when'xys' then   '信用社'when'ycyh' then   '邮储渠道'when'wx' then   '公众号'     else  "
     "'营业厅'\t end  ren ,rq from sf_sr a,sf_yh b where a.tzh=b.tzh and je<>0 order by lsh desc";
 
+const char* const kYearlyChargesTsql = "select rq,je/10000 je from V_W_dsj_jd1 order by rq";
+const char* const kFeeRecoveryTsql =
+    "select jfsj,yf/10000 yf,sf/10000 sf,tq/10000 tq,bl*100 bl from V_W_dsj_jd2 order by jfsj";
+
+// Money divided by a whole number keeps four decimals, cut toward zero, and
+// reads as exact decimals: a month of 25000.50 yuan is 2.5000, which reads as
+// the whole number 2.
+QString yearlyCharges()
+{
+    return QStringLiteral("select rq, kvet_money_div(je, 10000) AS je from V_W_dsj_jd1 order by rq");
+}
+
+QString feeRecovery()
+{
+    return QStringLiteral("select jfsj, kvet_money_div(yf, 10000) AS yf, kvet_money_div(sf, 10000) AS sf, "
+                          "kvet_money_div(tq, 10000) AS tq, kvet_money_mul(bl, 100) AS bl "
+                          "from V_W_dsj_jd2 order by jfsj");
+}
+
 QString dailyWorkload()
 {
     return QStringLiteral("select cbrq1, COUNT(*) AS hj from ("
-                          "select substr(strftime('%Y%m%d', lrrq1), 3) AS cbrq1, tzh from sf_yh "
+                          "select substr(strftime('%Y%m%d', kvet_datetime(lrrq1)), 3) AS cbrq1, tzh from sf_yh "
                           "where lrzt=1 and CBCH>0) AS a group by cbrq1 order by cbrq1");
 }
 
@@ -120,21 +151,27 @@ QString ticker()
 {
     return QStringLiteral("select a.lsh AS lsh, a.tzh AS tzh, b.hm AS hm, b.dz AS dz, a.je AS je, "
                           "%1 AS ren, a.rq AS rq from sf_sr a, sf_yh b "
-                          "where a.tzh=b.tzh and a.je<>0 order by a.lsh desc limit 15")
+                          "where a.tzh = b.tzh COLLATE kvet_ci and kvet_money(a.je)<>0 "
+                          "order by a.lsh desc limit 15")
         .arg(channelCase(QStringLiteral("a.ren")));
 }
 
 QHash<QString, Translation> buildTable()
 {
     QHash<QString, Translation> table;
-    auto add = [&table](const QString& tsql, QString sql, QStringList dateTimeColumns = {}) {
-        table.insert(foldWhiteSpace(tsql), Translation{std::move(sql), std::move(dateTimeColumns)});
+    auto add = [&table](const QString& tsql, QString sql, QStringList dateTimeColumns = {},
+                        QStringList decimalColumns = {}) {
+        table.insert(foldWhiteSpace(tsql),
+                     Translation{std::move(sql), std::move(dateTimeColumns), std::move(decimalColumns)});
     };
     add(viewDefinitionText(ReportingView::Jfqd), jfqdView());
     add(viewDefinitionText(ReportingView::Jd1), jd1View());
     add(viewDefinitionText(ReportingView::Jd2), jd2View());
     add(viewDefinitionText(ReportingView::Yslb), yslbView());
     add(QString::fromUtf8(kDailyWorkloadTsql), dailyWorkload());
+    add(QString::fromUtf8(kYearlyChargesTsql), yearlyCharges(), {}, {QStringLiteral("je")});
+    add(QString::fromUtf8(kFeeRecoveryTsql), feeRecovery(), {},
+        {QStringLiteral("yf"), QStringLiteral("sf"), QStringLiteral("tq"), QStringLiteral("bl")});
     add(QString::fromUtf8(kTickerTsql), ticker(), {QStringLiteral("rq")});
     return table;
 }

@@ -19,6 +19,9 @@ struct Translation {
     // Result columns that hold a date and time as text although SQLite cannot
     // tell from their declared type.
     QStringList dateTimeColumns;
+    // Result columns that hold money as decimal text ("2.5000"), read as the
+    // exact decimals that SQL Server's money gives.
+    QStringList decimalColumns;
 };
 
 // White-space runs to one blank, none at either end.

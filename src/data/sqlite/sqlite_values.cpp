@@ -61,7 +61,7 @@ std::optional<QDateTime> parseLocalDateTime(const QString& text)
     return moment;
 }
 
-Value readCell(sqlite3_stmt* statement, int column, bool dateTime)
+Value readCell(sqlite3_stmt* statement, int column, CellKind kind)
 {
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
@@ -74,10 +74,13 @@ Value readCell(sqlite3_stmt* statement, int column, bool dateTime)
         // TEXT, and BLOB read as UTF-8 text rather than lost.
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
         const QString text = QString::fromUtf8(bytes, sqlite3_column_bytes(statement, column));
-        if (dateTime) {
+        if (kind == CellKind::DateTime) {
             if (auto moment = parseLocalDateTime(text))
                 return *moment;
+            return Null{};
         }
+        if (kind == CellKind::Decimal)
+            return Decimal{text};
         return text;
     }
     }

@@ -24,9 +24,14 @@ ColumnKind kindOfValues(const std::vector<std::vector<Value>>& rows, std::size_t
 // dates and times that do not exist.
 std::optional<QDateTime> parseLocalDateTime(const QString& text);
 
+// How a column's cells read beyond SQLite's own storage classes.
+enum class CellKind { Plain, DateTime, Decimal };
+
 // The cell in column of the statement's current row. Text in a date-time
-// column becomes a QDateTime when it reads as one, and stays text otherwise.
-Value readCell(sqlite3_stmt* statement, int column, bool dateTime);
+// column becomes a QDateTime, or NULL when it is no date and time that exists
+// (SQL Server's datetime holds no other value); text in a decimal column
+// becomes a Decimal.
+Value readCell(sqlite3_stmt* statement, int column, CellKind kind);
 
 // The local date and time as SQLite's date functions write it.
 QString formatLocalDateTime(const QDateTime& moment);

@@ -21,7 +21,7 @@ const QDateTime kNow(QDate(2024, 6, 17), QTime(10, 30, 0));
 struct ProgramStatement {
     const char* name;
     QString text;
-    bool translated; // SQLite cannot run the T-SQL as it is
+    bool translated; // SQLite cannot run the T-SQL as it is, or not with money's arithmetic
 };
 
 // Every statement the panels send, as their queries send it (each line
@@ -34,8 +34,8 @@ std::vector<ProgramStatement> programStatements()
         {"paymentChannels", sent(statements::kPaymentChannels), false},
         {"waterUseCategories", sent(statements::kWaterUseCategories), false},
         {"readingStatus", sent(statements::kReadingStatus), false},
-        {"yearlyCharges", sent(statements::kYearlyCharges), false},
-        {"feeRecovery", sent(statements::kFeeRecovery), false},
+        {"yearlyCharges", sent(statements::kYearlyCharges), true},
+        {"feeRecovery", sent(statements::kFeeRecovery), true},
         {"dailyWorkload", sent(statements::kDailyWorkload), true},
         {"ticker", statements::tickerStatement(), true},
     };

@@ -65,13 +65,21 @@ TEST_F(SqliteBackendTest, ExpressionColumnsTakeTheKindOfTheirValues)
     EXPECT_EQ(products.columns[0].kind, ColumnKind::Integer);
 }
 
-TEST_F(SqliteBackendTest, DateTimeTextThatIsNoDateStaysText)
+// A datetime column on SQL Server holds no other value: what is no date and
+// time that exists reads as NULL.
+TEST_F(SqliteBackendTest, DateTimeTextThatIsNoDateReadsAsNull)
 {
-    backend->execute(QStringLiteral("INSERT INTO t (d) VALUES ('unknown'), ('2024-02-30 10:00:00')"));
+    backend->execute(QStringLiteral("INSERT INTO t (d) VALUES ('unknown'), ('2024-02-30 10:00:00'), "
+                                    "('2024-02-29 24:00:00'), ('2024-02-29T10:00:00.5')"));
     const kvet::ResultSet rs = backend->run(QStringLiteral("select d from t"));
     EXPECT_EQ(rs.columns[0].kind, ColumnKind::DateTime);
-    EXPECT_EQ(rs.rows[0][0], kvet::Value(QStringLiteral("unknown")));
-    EXPECT_EQ(rs.rows[1][0], kvet::Value(QStringLiteral("2024-02-30 10:00:00")));
+    EXPECT_TRUE(kvet::isNull(rs.rows[0][0]));
+    EXPECT_TRUE(kvet::isNull(rs.rows[1][0]));
+    EXPECT_TRUE(kvet::isNull(rs.rows[2][0]));
+    EXPECT_EQ(rs.rows[3][0], kvet::Value(QDateTime(QDate(2024, 2, 29), QTime(10, 0, 0, 500))));
+    const kvet::ResultSet normalised = backend->run(QStringLiteral("select kvet_datetime(d) from t"));
+    EXPECT_TRUE(kvet::isNull(normalised.rows[1][0]));
+    EXPECT_EQ(normalised.rows[3][0], kvet::Value(QStringLiteral("2024-02-29 10:00:00")));
 }
 
 TEST_F(SqliteBackendTest, GetdateIsThePinnedClockForTheWholeStatement)

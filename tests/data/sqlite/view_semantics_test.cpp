@@ -114,10 +114,10 @@ TEST_F(ViewSemanticsTest, Jd1SumsThisCalendarYearByMonth)
          "(6, -2, 'wx', '2024-03-06 08:00:00'),"
          "(7, 12345678, 'wx', '2024-05-06 08:00:00')");
     EXPECT_EQ(rowTexts(run("select rq, je from V_W_dsj_jd1"), true),
-              (Rows{"202401|10", "202403|-2", "202405|12345678", "202412|7"}));
+              (Rows{"202401|10.0000", "202403|-2.0000", "202405|12345678.0000", "202412|7.0000"}));
     const kvet::ResultSet rs = run(kvet::statements::kYearlyCharges);
-    EXPECT_EQ(rowTexts(rs), (Rows{"202401|0.001", "202403|-0.0002", "202405|1234.5678", "202412|0.0007"}));
-    EXPECT_EQ(rs.columns.at(1).kind, kvet::ColumnKind::Float);
+    EXPECT_EQ(rowTexts(rs), (Rows{"202401|0.0010", "202403|-0.0002", "202405|1234.5678", "202412|0.0007"}));
+    EXPECT_EQ(rs.columns.at(1).kind, kvet::ColumnKind::Decimal);
 }
 
 TEST_F(ViewSemanticsTest, Jd2FollowsTheNullAndArrearsRules)
@@ -139,13 +139,13 @@ TEST_F(ViewSemanticsTest, Jd2FollowsTheNullAndArrearsRules)
          "('a', '202406', 10, 1, 2, 'No.6', '未缴'), ('a', '202406', 100, 1, 2, '拖欠', '未缴'),"
          "('a', '202406', 5, 1, 2, 'No.7', '已缴')");
     EXPECT_EQ(rowTexts(run("select jfsj, yf, sf, tq, bl from V_W_dsj_jd2"), true),
-              (Rows{"202401|150|120|80|0.533333333333", "202402|40|NULL|NULL|NULL",
-                    "202405|60|60|NULL|NULL", "202406|15|5|110|7.33333333333"}));
-    EXPECT_EQ(rowTexts(run(kvet::statements::kFeeRecovery)).front(),
-              "202401|0.015|0.012|0.008|53.3333333333");
+              (Rows{"202401|150.0000|120.0000|80.0000|0.5333", "202402|40.0000|NULL|NULL|NULL",
+                    "202405|60.0000|60.0000|NULL|NULL", "202406|15.0000|5.0000|110.0000|7.3333"}));
+    // money: tq/yf keeps four decimals, so bl*100 is 53.33, not 53.333...
+    EXPECT_EQ(rowTexts(run(kvet::statements::kFeeRecovery)).front(), "202401|0.0150|0.0120|0.0080|53.3300");
 }
 
-TEST_F(ViewSemanticsTest, FeeRecoveryColumnsOfNullsOnlyAreNumbers)
+TEST_F(ViewSemanticsTest, FeeRecoveryColumnsOfNullsOnlyAreMoney)
 {
     exec("INSERT INTO sf_yhsf (tzh, jfsj, sf, cbch, yhls, fph, jfzt) VALUES "
          "('a', '202402', 40, 1, 2, '', '未缴')");
@@ -153,7 +153,7 @@ TEST_F(ViewSemanticsTest, FeeRecoveryColumnsOfNullsOnlyAreNumbers)
     ASSERT_EQ(rs.columns.size(), 5u);
     EXPECT_EQ(rs.columns.at(0).kind, kvet::ColumnKind::Text);
     for (std::size_t i = 1; i < 5; ++i)
-        EXPECT_EQ(rs.columns.at(i).kind, kvet::ColumnKind::Float) << i;
+        EXPECT_EQ(rs.columns.at(i).kind, kvet::ColumnKind::Decimal) << i;
 }
 
 TEST_F(ViewSemanticsTest, YslbCountsMeteredAccountsWithNullAsOneCategory)

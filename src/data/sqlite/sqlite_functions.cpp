@@ -1,0 +1,341 @@
+#include "data/sqlite/sqlite_functions.h"
+
+#include "data/sqlite/sqlite_handles.h"
+
+#include <QDate>
+#include <cmath>
+#include <limits>
+
+namespace kvet::sqlite {
+
+namespace {
+
+constexpr std::int64_t kScale = 10000; // money has four decimals
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+
+const char* const kNotMoney = "Cannot convert a char value to money. The char value has incorrect syntax";
+const char* const kMoneyOverflow = "Arithmetic overflow error converting expression to data type money";
+const char* const kDivideByZero = "Divide by zero error encountered";
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits at text[at, at + count) as a number, or -1.
+int digitsAt(const QByteArray& text, qsizetype at, int count)
+{
+    if (at + count > text.size())
+        return -1;
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!isDigit(text[at + i]))
+            return -1;
+        n = n * 10 + (text[at + i] - '0');
+    }
+    return n;
+}
+
+// 'YYYY-MM-DD', optionally ' ' or 'T' and HH:MM, HH:MM:SS or HH:MM:SS.fff...,
+// blanks around allowed: the same texts the backend reads as date-times.
+std::optional<QByteArray> normalisedDateTime(QByteArray text)
+{
+    text = text.trimmed();
+    const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
+    if (year < 0 || month < 0 || day < 0 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    int hour = 0, minute = 0, second = 0;
+    if (text.size() > 10) {
+        if ((text[10] != ' ' && text[10] != 'T') || text.size() < 16 || text[13] != ':')
+            return std::nullopt;
+        hour = digitsAt(text, 11, 2);
+        minute = digitsAt(text, 14, 2);
+        qsizetype end = 16;
+        if (text.size() > 16) {
+            if (text[16] != ':' || (second = digitsAt(text, 17, 2)) < 0)
+                return std::nullopt;
+            end = 19;
+            if (text.size() > 19) {
+                if (text[19] != '.' || text.size() == 20)
+                    return std::nullopt;
+                for (end = 20; end < text.size() && isDigit(text[end]); ++end) {
+                }
+            }
+        }
+        if (end != text.size() || hour < 0 || minute < 0 || hour > 23 || minute > 59 || second > 59)
+            return std::nullopt;
+    }
+    if (!QDate::isValid(year, month, day))
+        return std::nullopt;
+    return QDate(year, month, day).toString(QStringLiteral("yyyy-MM-dd")).toLatin1() +
+           QStringLiteral(" %1:%2:%3")
+               .arg(hour, 2, 10, QLatin1Char('0'))
+               .arg(minute, 2, 10, QLatin1Char('0'))
+               .arg(second, 2, 10, QLatin1Char('0'))
+               .toLatin1();
+}
+
+QByteArray textOf(sqlite3_value* value)
+{
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return QByteArray(bytes ? bytes : "", sqlite3_value_bytes(value));
+}
+
+void dateTimeFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    // Numbers are no date text; NULL stays NULL.
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const std::optional<QByteArray> moment = normalisedDateTime(textOf(argv[0]));
+    if (moment)
+        sqlite3_result_text(context, moment->constData(), int(moment->size()), SQLITE_TRANSIENT);
+    else
+        sqlite3_result_null(context);
+}
+
+// The value as money; false with the context's error set when it is none.
+bool moneyOf(sqlite3_context* context, sqlite3_value* value, std::int64_t& out)
+{
+    std::optional<std::int64_t> m;
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER: {
+        const std::int64_t n = sqlite3_value_int64(value);
+        if (n <= kMax / kScale && n >= -(kMax / kScale))
+            m = n * kScale;
+        break;
+    }
+    case SQLITE_FLOAT:
+        m = money::fromDouble(sqlite3_value_double(value));
+        break;
+    default: {
+        const QString text = QString::fromUtf8(textOf(value)).trimmed();
+        // An empty text converts to 0, as on SQL Server.
+        m = text.isEmpty() ? std::optional<std::int64_t>(0) : money::fromText(text);
+        if (!m) {
+            sqlite3_result_error(context, kNotMoney, -1);
+            return false;
+        }
+    }
+    }
+    if (!m) {
+        sqlite3_result_error(context, kMoneyOverflow, -1);
+        return false;
+    }
+    out = *m;
+    return true;
+}
+
+void resultMoneyText(sqlite3_context* context, std::int64_t tenThousandths)
+{
+    const QByteArray text = money::toText(tenThousandths).toLatin1();
+    sqlite3_result_text(context, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+}
+
+void moneyFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    std::int64_t m = 0;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        sqlite3_result_null(context);
+    else if (moneyOf(context, argv[0], m))
+        sqlite3_result_int64(context, m);
+}
+
+void moneyTextFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        sqlite3_result_null(context);
+    else
+        resultMoneyText(context, sqlite3_value_int64(argv[0]));
+}
+
+template <std::optional<std::int64_t> (*Operation)(std::int64_t, std::int64_t), bool Divide>
+void moneyArithmetic(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    std::int64_t a = 0, b = 0;
+    if (!moneyOf(context, argv[0], a) || !moneyOf(context, argv[1], b))
+        return;
+    if (Divide && b == 0) {
+        sqlite3_result_error(context, kDivideByZero, -1);
+        return;
+    }
+    const std::optional<std::int64_t> r = Operation(a, b);
+    if (r)
+        resultMoneyText(context, *r);
+    else
+        sqlite3_result_error(context, kMoneyOverflow, -1);
+}
+
+bool isAscii(const char* s, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(s[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+int collate(void*, int n1, const void* p1, int n2, const void* p2)
+{
+    const auto* s1 = static_cast<const char*>(p1);
+    const auto* s2 = static_cast<const char*>(p2);
+    while (n1 > 0 && s1[n1 - 1] == ' ')
+        --n1;
+    while (n2 > 0 && s2[n2 - 1] == ' ')
+        --n2;
+    // Most codes and account numbers are ASCII: compared without copies.
+    if (isAscii(s1, n1) && isAscii(s2, n2)) {
+        for (int i = 0; i < n1 && i < n2; ++i) {
+            const char a = lowerAscii(s1[i]), b = lowerAscii(s2[i]);
+            if (a != b)
+                return a < b ? -1 : 1;
+        }
+        return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
+    }
+    return compareTexts(QByteArray::fromRawData(s1, n1), QByteArray::fromRawData(s2, n2));
+}
+
+void registerFunction(sqlite3* db, const char* name, int argc,
+                      void (*function)(sqlite3_context*, int, sqlite3_value**))
+{
+    int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+#ifdef SQLITE_INNOCUOUS
+    flags |= SQLITE_INNOCUOUS; // views call them, also where the schema is not trusted
+#endif
+    const int rc = sqlite3_create_function_v2(db, name, argc, flags, nullptr, function, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throwError(db, rc);
+}
+
+} // namespace
+
+namespace money {
+
+std::optional<std::int64_t> fromText(const QString& input)
+{
+    QString text = input.trimmed();
+    bool negative = false;
+    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+'))) {
+        negative = text.front() == QLatin1Char('-');
+        text.remove(0, 1);
+    }
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    const QString whole = point < 0 ? text : text.left(point);
+    const QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    if (whole.isEmpty() && fraction.isEmpty())
+        return std::nullopt;
+    std::int64_t units = 0;
+    for (const QChar c : whole) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        const int digit = c.unicode() - '0';
+        if (units > (kMax / kScale - digit) / 10)
+            return std::nullopt;
+        units = units * 10 + digit;
+    }
+    std::int64_t parts = 0;
+    for (qsizetype i = 0; i < fraction.size(); ++i) {
+        const QChar c = fraction.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        if (i < 4)
+            parts = parts * 10 + (c.unicode() - '0');
+    }
+    for (qsizetype i = fraction.size(); i < 4; ++i)
+        parts *= 10;
+    const bool roundUp = fraction.size() > 4 && fraction.at(4) >= QLatin1Char('5');
+    if (units == kMax / kScale && parts + (roundUp ? 1 : 0) > kMax % kScale)
+        return std::nullopt;
+    std::int64_t m = units * kScale + parts;
+    if (roundUp)
+        ++m; // halves away from zero: the sign comes after
+    return negative ? -m : m;
+}
+
+std::optional<std::int64_t> fromDouble(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    // Through its shortest decimal text, so that 2.00005 stored as a binary
+    // fraction a little below still rounds as written.
+    const QString text = QString::number(value, 'g', 15);
+    if (!text.contains(QLatin1Char('e')))
+        return fromText(text);
+    const double scaled = std::round(value * double(kScale));
+    if (!(std::fabs(scaled) < 9.2e18))
+        return std::nullopt;
+    return static_cast<std::int64_t>(scaled);
+}
+
+QString toText(std::int64_t m)
+{
+    // The most negative value has no positive counterpart: split before abs.
+    const bool negative = m < 0;
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(m) : static_cast<std::uint64_t>(m);
+    return QStringLiteral("%1%2.%3")
+        .arg(negative ? QStringLiteral("-") : QString())
+        .arg(magnitude / kScale)
+        .arg(magnitude % kScale, 4, 10, QLatin1Char('0'));
+}
+
+std::optional<std::int64_t> divide(std::int64_t a, std::int64_t b)
+{
+    if (b == 0 || (a == std::numeric_limits<std::int64_t>::min() && b == -1))
+        return std::nullopt;
+    // (a / b) in ten-thousandths is a·10000 / b: long division, one decimal at
+    // a time, so that nothing overflows on the way. Each partial quotient and
+    // remainder carries the result's sign; C++ division cuts toward zero.
+    std::int64_t q = a / b;
+    std::int64_t r = a % b;
+    for (int digit = 0; digit < 4; ++digit) {
+        if (q > kMax / 10 || q < -(kMax / 10) || r > kMax / 10 || r < -(kMax / 10))
+            return std::nullopt;
+        r *= 10;
+        q = q * 10 + r / b;
+        r %= b;
+    }
+    return q;
+}
+
+std::optional<std::int64_t> multiply(std::int64_t a, std::int64_t b)
+{
+    if (a != 0 && (std::llabs(b) > kMax / std::llabs(a) || a == std::numeric_limits<std::int64_t>::min() ||
+                   b == std::numeric_limits<std::int64_t>::min()))
+        return std::nullopt;
+    const std::int64_t product = a * b;
+    std::int64_t q = product / kScale;
+    const std::int64_t r = product % kScale;
+    if (std::llabs(r) * 2 >= kScale)
+        q += product < 0 ? -1 : 1;
+    return q;
+}
+
+} // namespace money
+
+int compareTexts(const QByteArray& a, const QByteArray& b)
+{
+    auto key = [](const QByteArray& bytes) {
+        QString s = QString::fromUtf8(bytes);
+        while (s.endsWith(QLatin1Char(' ')))
+            s.chop(1);
+        return s.toCaseFolded();
+    };
+    return key(a).compare(key(b));
+}
+
+void registerServerRules(sqlite3* db)
+{
+    registerFunction(db, kDateTimeFunction, 1, &dateTimeFunction);
+    registerFunction(db, kMoneyFunction, 1, &moneyFunction);
+    registerFunction(db, kMoneyTextFunction, 1, &moneyTextFunction);
+    registerFunction(db, kMoneyDivideFunction, 2, &moneyArithmetic<&money::divide, true>);
+    registerFunction(db, kMoneyMultiplyFunction, 2, &moneyArithmetic<&money::multiply, false>);
+    const int rc = sqlite3_create_collation_v2(db, kTextCollation, SQLITE_UTF8, nullptr, &collate, nullptr);
+    if (rc != SQLITE_OK)
+        throwError(db, rc);
+}
+
+} // namespace kvet::sqlite
