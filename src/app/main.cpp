@@ -1,9 +1,9 @@
 // kvet: the dashboard on the utility's SQL Server, as set in kvet.ini beside it.
 #include "app/application.h"
-#include "kiosk/kiosk.h"
 #include "app/main_window.h"
-#include "kiosk/single_instance.h"
 #include "data/odbc/odbc_backend.h"
+#include "kiosk/kiosk.h"
+#include "kiosk/single_instance.h"
 
 int main(int argc, char** argv)
 {

@@ -2,8 +2,8 @@
 
 #include "app/connection_settings.h"
 #include "chart/chart_widget.h"
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
-#include "data/view_definitions.h"
 #include "panels/daily_workload.h"
 #include "panels/fee_recovery.h"
 #include "panels/recent_payments.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The first part of kvet-check: what kvet.ini says, as kvet reads it, and the
 // connection string kvet would hand to its connection (password masked).
-#include "check/check_report.h"
 #include "app/connection_settings.h"
+#include "check/check_report.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "check/check_statements.h"
 
 #include "data/connection.h"
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/field.h"
 #include "data/query.h"
-#include "panels/statements.h"
 
 namespace kvet::check {
 namespace {

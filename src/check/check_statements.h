@@ -4,7 +4,7 @@
 // so that a failure shows with the very message the status cell would show.
 // Only statements that read; nothing here writes.
 #include "check/check_report.h"
-#include "data/view_definitions.h"
+#include "data/dashboard_sql.h"
 
 #include <QSet>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "check/check_views.h"
 
 #include "data/connection.h"
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/field.h"
 #include "data/query.h"
-#include "data/view_definitions.h"
 
 
 namespace kvet::check {

@@ -4,7 +4,7 @@
 // database's collation means for the dashboard's statements. The questions
 // are put in each engine's own dialect; the answers are reported alike.
 #include "check/check_report.h"
-#include "data/view_definitions.h"
+#include "data/dashboard_sql.h"
 
 #include <QSet>
 #include <optional>

@@ -2,12 +2,12 @@
 
 #include "chart/chart_model.h"
 #include "data/connection.h"
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/field.h"
 #include "data/query.h"
-#include "panels/status_cell.h"
 #include "panels/panel_colors.h"
-#include "panels/statements.h"
+#include "panels/status_cell.h"
 
 namespace kvet::panels {
 

@@ -1,10 +1,10 @@
 #include "panels/fee_recovery.h"
 
 #include "chart/chart_model.h"
+#include "data/dashboard_sql.h"
 #include "data/query.h"
 #include "data/view_repair.h"
 #include "panels/panel_colors.h"
-#include "panels/statements.h"
 
 namespace kvet::panels {
 namespace {

@@ -1,11 +1,12 @@
 #include "panels/recent_payments.h"
 
 #include "data/connection.h"
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/query.h"
 #include "data/regional_format.h"
+#include "panels/cell_writer.h"
 #include "panels/status_cell.h"
-#include "panels/statements.h"
 
 namespace kvet::panels {
 

@@ -2,11 +2,11 @@
 
 #include "chart/chart_model.h"
 #include "data/connection.h"
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/query.h"
-#include "panels/status_cell.h"
 #include "data/view_repair.h"
-#include "panels/statements.h"
+#include "panels/status_cell.h"
 
 namespace kvet::panels {
 namespace {

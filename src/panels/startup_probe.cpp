@@ -1,9 +1,9 @@
 #include "panels/startup_probe.h"
 
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/query.h"
 #include "panels/status_cell.h"
-#include "panels/statements.h"
 
 namespace kvet::panels {
 

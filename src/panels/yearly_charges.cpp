@@ -2,10 +2,10 @@
 
 #include "chart/chart_model.h"
 #include "data/connection.h"
+#include "data/dashboard_sql.h"
 #include "data/query.h"
 #include "data/view_repair.h"
 #include "panels/panel_colors.h"
-#include "panels/statements.h"
 
 namespace kvet::panels {
 

@@ -3,6 +3,7 @@
 // the screen blue, no grid lines, no border, no input. Its first cell is the
 // status cell, always drawn highlighted. The grid lives inside the ticker band,
 // which clips it; the ticker's scroll step moves it with QWidget::move.
+#include "panels/cell_writer.h"
 #include "panels/status_cell.h"
 
 #include <QString>

@@ -1,12 +1,11 @@
 // The view repair on the demo database: executing a stored definition
 // creates a missing view, and fails on one that exists, leaving it as it was.
 #include "data/connection.h"
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/query.h"
 #include "data/sqlite/demo_database.h"
-#include "data/view_definitions.h"
 #include "data/view_repair.h"
-#include "panels/statements.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "chart/chart_model.h"
 #include "data/connection.h"
 #include "data/query.h"
+#include "panels/cell_writer.h"
 #include "panels/status_cell.h"
 #include "support/scripted_backend.h"
 

@@ -1,11 +1,11 @@
 // The recent-payments ticker's cells and scroll pass, and the start-up probe.
 #include "panel_fixture.h"
 
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/regional_format.h"
 #include "panels/recent_payments.h"
 #include "panels/startup_probe.h"
-#include "panels/statements.h"
 
 using namespace kvet;
 using namespace kvet::panels;

@@ -5,7 +5,7 @@
 // say, every chart shows what those rules leave on it, and the next batch
 // without the failure brings the whole screen back to what a run without any
 // failure shows.
-#include "data/view_definitions.h"
+#include "data/dashboard_sql.h"
 #include "reliability/demo_window.h"
 #include "screen/ticker_grid.h"
 #include "support/scripted_backend.h"

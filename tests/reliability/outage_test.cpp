@@ -4,7 +4,7 @@
 // screen runs; and a failure inside a routine's own failure path. Each time the
 // program goes on without a restart, and once the database is back the screen
 // is the same as if nothing had happened.
-#include "data/view_definitions.h"
+#include "data/dashboard_sql.h"
 #include "reliability/demo_window.h"
 #include "screen/panel.h"
 #include "screen/ticker_grid.h"

@@ -1,10 +1,10 @@
 #include "data/sqlite/demo_database.h"
 
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/sqlite/demo_ledger.h"
 #include "data/sqlite/demo_schema.h"
 #include "data/sqlite/row_writer.h"
-#include "data/view_definitions.h"
 
 #include <QFile>
 #include <QFileInfo>

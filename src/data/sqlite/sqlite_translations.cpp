@@ -1,6 +1,6 @@
 #include "data/sqlite/sqlite_translations.h"
 
-#include "data/view_definitions.h"
+#include "data/dashboard_sql.h"
 
 #include <QHash>
 
@@ -107,22 +107,6 @@ QString yslbView()
                           "WHERE (CBCH > 0) GROUP BY YSLB COLLATE kvet_ci");
 }
 
-// The panels' T-SQL texts that SQLite cannot run, as the panels send them.
-const char* const kDailyWorkloadTsql =
-    "select cbrq1,COUNT(*) hj from (select CONVERT(varchar(100), lrrq1, 12) as cbrq1 ,tzh from sf_yh "
-    "where lrzt=1 and CBCH>0 ) a group by cbrq1 order by cbrq1";
-const char* const kTickerTsql =
-    "select top 15 lsh,a.tzh,hm,dz,je, case ren when '006' then  '建行渠道'  when 'GDYH' THEN "
-    "'光大渠道'   when 'ZFB' then   '支付宝'  \r\n"
-    "  when '006' then   '建行'   when '006YNT' then   '裕农通' when'nyyh' then   '农行' "
-    "when'gsyh' then   '工行' \r\n"
-    "when'xys' then   '信用社'when'ycyh' then   '邮储渠道'when'wx' then   '公众号'     else  "
-    "'营业厅'\t end  ren ,rq from sf_sr a,sf_yh b where a.tzh=b.tzh and je<>0 order by lsh desc";
-
-const char* const kYearlyChargesTsql = "select rq,je/10000 je from V_W_dsj_jd1 order by rq";
-const char* const kFeeRecoveryTsql =
-    "select jfsj,yf/10000 yf,sf/10000 sf,tq/10000 tq,bl*100 bl from V_W_dsj_jd2 order by jfsj";
-
 // Money divided by a whole number keeps four decimals, cut toward zero, and
 // reads as exact decimals: a month of 25000.50 yuan is 2.5000, which reads as
 // the whole number 2.
@@ -156,6 +140,8 @@ QString ticker()
         .arg(channelCase(QStringLiteral("a.ren")));
 }
 
+// Keyed on the dashboard's own texts, so that a statement changed there
+// cannot leave a stale copy of itself here.
 QHash<QString, Translation> buildTable()
 {
     QHash<QString, Translation> table;
@@ -168,11 +154,11 @@ QHash<QString, Translation> buildTable()
     add(viewDefinitionText(ReportingView::Jd1), jd1View());
     add(viewDefinitionText(ReportingView::Jd2), jd2View());
     add(viewDefinitionText(ReportingView::Yslb), yslbView());
-    add(QString::fromUtf8(kDailyWorkloadTsql), dailyWorkload());
-    add(QString::fromUtf8(kYearlyChargesTsql), yearlyCharges(), {}, {QStringLiteral("je")});
-    add(QString::fromUtf8(kFeeRecoveryTsql), feeRecovery(), {},
+    add(QString::fromUtf8(statements::kDailyWorkload), dailyWorkload());
+    add(QString::fromUtf8(statements::kYearlyCharges), yearlyCharges(), {}, {QStringLiteral("je")});
+    add(QString::fromUtf8(statements::kFeeRecovery), feeRecovery(), {},
         {QStringLiteral("yf"), QStringLiteral("sf"), QStringLiteral("tq"), QStringLiteral("bl")});
-    add(QString::fromUtf8(kTickerTsql), ticker(), {QStringLiteral("rq")});
+    add(statements::tickerStatement(), ticker(), {QStringLiteral("rq")});
     return table;
 }
 

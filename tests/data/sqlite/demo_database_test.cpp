@@ -1,11 +1,10 @@
 // The sample database: every statement the program sends runs on it, through
 // the table of SQLite equivalents where needed, and its data have the shape
 // the screen needs.
+#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/sqlite/demo_database.h"
 #include "data/sqlite/sqlite_translations.h"
-#include "data/view_definitions.h"
-#include "panels/statements.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,9 +1,8 @@
 // The reporting views and the panels' statements on the demo schema, with a
 // few hand-made rows and the server's clock pinned to 2024-06-15 10:30:00.
+#include "data/dashboard_sql.h"
 #include "data/sqlite/demo_schema.h"
 #include "data/sqlite/sqlite_backend.h"
-#include "data/view_definitions.h"
-#include "panels/statements.h"
 #include "sqlite_test_rows.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "data/view_definitions.h"
+#include "data/dashboard_sql.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
