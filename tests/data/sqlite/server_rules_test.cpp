@@ -6,8 +6,7 @@
 #include "data/sqlite/sqlite_backend.h"
 #include "data/sqlite/sqlite_functions.h"
 #include "data/failure.h"
-#include "data/view_definitions.h"
-#include "panels/statements.h"
+#include "data/dashboard_sql.h"
 #include "sqlite_test_rows.h"
 
 #include <gtest/gtest.h>
