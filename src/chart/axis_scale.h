@@ -38,7 +38,6 @@ public:
     ScaleMap() = default;
     ScaleMap(ValueRange values, double p0, double p1) : range_(values), p0_(p0), p1_(p1) {}
     double toPixel(double value) const;
-    double toValue(double pixel) const;
     // Pixels per unit value, signed.
     double pixelsPerUnit() const { return range_.span() != 0 ? (p1_ - p0_) / range_.span() : 0.0; }
     ValueRange range() const { return range_; }
