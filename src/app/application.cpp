@@ -26,12 +26,9 @@ bool KvetApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& e) {
-        if (uncaught_)
-            uncaught_(messageOf(e));
     } catch (...) {
         if (uncaught_)
-            uncaught_(QStringLiteral("Unknown failure"));
+            uncaught_(currentFailureMessage());
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/connection_settings.h"
+#include "chart/chart_style.h"
 #include "chart/chart_widget.h"
 #include "data/dashboard_sql.h"
 #include "data/failure.h"
@@ -114,7 +115,7 @@ void TForm1::buildRegions()
 
     Panel2 = new Panel(QStringLiteral("Panel2"), this);
     Panel2->setBackground(appearance::kScreenBlue);
-    Panel2->setTextColour(appearance::kTextYellow);
+    Panel2->setTextColour(chart::colors::kTextYellow);
     Panel2->setFont(appearance::heiti(scaleDesign(appearance::kBannerFontPx, screenDpi())));
     Panel2->setCaption(QStringLiteral("营业收费系统指标"));
     Panel2->setGeometry(0, 0, width(), scaleDesign(design::kBannerHeight, screenDpi()));
@@ -130,7 +131,7 @@ void TForm1::buildRegions()
     StringGrid1->applyScreenDensity(screenDpi());
     Panel3 = new Panel(QStringLiteral("Panel3"), Panel1);
     Panel3->setFont(appearance::heiti(scaleDesign(appearance::kHeadingFontPx, screenDpi())));
-    Panel3->setTextColour(appearance::kTextYellow);
+    Panel3->setTextColour(chart::colors::kTextYellow);
     Panel3->resize(width(), scaleDesign(design::kHeadingStripHeight, screenDpi()));
     const QStringList captions = {QStringLiteral("流水号"), QStringLiteral("用户号"), QStringLiteral("用户名"),
                                   QStringLiteral("用户地址"), QStringLiteral("金额"), QStringLiteral("缴费时间"),
@@ -140,7 +141,7 @@ void TForm1::buildRegions()
         label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         label->setFont(Panel3->font());
         QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, appearance::kTextYellow);
+        p.setColor(QPalette::WindowText, chart::colors::kTextYellow);
         label->setPalette(p);
         label->adjustSize(); // the width follows the caption
         label->move(0, scaleDesign(design::kHeadingTop, screenDpi()));

@@ -58,7 +58,7 @@ public:
     void Button6Click(); // water-use category pie
     void Button8Click(); // reading-status pie
 
-    // Read-only views for snapshots and tests.
+    // The window's parts, for snapshots and tests.
     Connection& connection() { return ADOConnection1; }
     Scheduler& scheduler() { return *scheduler_; }
     Panel& banner() { return *Panel2; }

@@ -104,11 +104,4 @@ double ScaleMap::toPixel(double value) const
     return p0_ + (value - range_.lo) * (p1_ - p0_) / range_.span();
 }
 
-double ScaleMap::toValue(double pixel) const
-{
-    if (p1_ == p0_)
-        return range_.lo;
-    return range_.lo + (pixel - p0_) * range_.span() / (p1_ - p0_);
-}
-
 } // namespace kvet::chart

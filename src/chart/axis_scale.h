@@ -1,9 +1,13 @@
 #pragma once
 // Value axes: the range an axis spans, its "nice" tick step and the one mapping
 // from values to pixels that every painter goes through.
+#include <cmath>
 #include <vector>
 
 namespace kvet::chart {
+
+// A value as the axes place it: one that is not finite stands at 0.
+inline double finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 struct ValueRange {
     double lo = 0, hi = 1;
@@ -38,7 +42,6 @@ public:
     ScaleMap() = default;
     ScaleMap(ValueRange values, double p0, double p1) : range_(values), p0_(p0), p1_(p1) {}
     double toPixel(double value) const;
-    double toValue(double pixel) const;
     // Pixels per unit value, signed.
     double pixelsPerUnit() const { return range_.span() != 0 ? (p1_ - p0_) / range_.span() : 0.0; }
     ValueRange range() const { return range_; }

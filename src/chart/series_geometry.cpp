@@ -1,6 +1,7 @@
 #include "chart/series_geometry.h"
 
 #include "chart/axes_geometry.h"
+#include "chart/axis_scale.h"
 #include "chart/colors.h"
 #include "chart/number_format.h"
 #include "chart/projection.h"
@@ -18,8 +19,6 @@ constexpr double kPi = std::numbers::pi;
 // where its outward normal (in the x-z plane) points this way.
 const double kLightAngle = std::atan2(-0.9, -0.45);
 constexpr double kDarkest = 0.55; // share of the colour left where no light falls
-
-double finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
 double lightFactor(double t) { return kDarkest + (1 - kDarkest) * std::max(0.0, std::cos(t - kLightAngle)); }
 

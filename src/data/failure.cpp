@@ -16,4 +16,17 @@ QString messageOf(const std::exception& e)
     return QString::fromUtf8(e.what());
 }
 
+QString currentFailureMessage()
+{
+    try {
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            return messageOf(e);
+        }
+    } catch (...) {
+    }
+    return QStringLiteral("未知错误");
+}
+
 } // namespace kvet

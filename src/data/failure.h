@@ -35,4 +35,8 @@ private:
 // The text a caught std::exception shows: our own message, or what() read as UTF-8.
 QString messageOf(const std::exception& e);
 
+// Only inside a catch handler: the text of the exception being handled, and
+// the one last-resort text for anything that is no std::exception.
+QString currentFailureMessage();
+
 } // namespace kvet

@@ -32,7 +32,8 @@ public:
     void execSql(); // runs the statement as a command without rows
 
     // Fails with "<name>: Field '<field>' not found". At the end of the result
-    // (or when closed) every existing column reads as NULL.
+    // every existing column reads as NULL; on a closed query reading fails with
+    // "<name>: Cannot perform this operation on a closed dataset".
     Field fieldByName(const QString& field) const;
 
 private:

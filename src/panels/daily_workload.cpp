@@ -23,8 +23,9 @@ void refreshDailyWorkload(chart::Chart& chart, Query& query, Connection& connect
         while (!query.eof()) {
             const auto count = query.fieldByName(QStringLiteral("hj")).asInteger();
             const QString date = query.fieldByName(QStringLiteral("cbrq1")).asString();
-            // Parsed as text is read as a whole number, so "05" gives 5 and a bad
-            // day fails with the same message a text column would.
+            // The day is the last two characters of cbrq1 (yymmdd), read as a
+            // text field's whole number: "05" gives 5, and a day that is no
+            // number fails with the message a text column gives.
             const auto day = Field(lastTwo(date), ColumnKind::Text).asInteger();
             bars.add(static_cast<double>(count), QString::number(day) + QStringLiteral("日"), kOrange);
             query.next();

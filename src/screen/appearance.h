@@ -6,10 +6,9 @@
 
 namespace kvet::appearance {
 
-inline const QColor kScreenBlue{0x00, 0x60, 0xE1};  // 14770176 as 0x00BBGGRR
-inline const QColor kChartAzure{0x00, 0x80, 0xFF};
-inline const QColor kTitleYellow{0xFF, 0xFF, 0x80};
-inline const QColor kTextYellow{0xFF, 0xFF, 0x00};
+// The yellows of the texts and the charts' colours are chart::colors
+// (chart/chart_style.h), shared with the charts.
+inline const QColor kScreenBlue{0x00, 0x60, 0xE1}; // 14770176 as 0x00BBGGRR
 
 inline constexpr int kFormFontPx = 15;    // "宋体", the window's default font
 inline constexpr int kBannerFontPx = 40;  // banner caption, "黑体"

@@ -8,20 +8,6 @@ namespace kvet {
 
 namespace {
 
-// Only inside a catch handler: the text the status cell or error box shows.
-QString currentFailureMessage()
-{
-    try {
-        try {
-            throw;
-        } catch (const std::exception& e) {
-            return messageOf(e);
-        }
-    } catch (...) {
-    }
-    return QStringLiteral("未知错误");
-}
-
 // Marks a handler as running for as long as it runs. The window may be closed
 // inside a batch's message-loop pass; the flag is then left alone.
 class BusyFlag {

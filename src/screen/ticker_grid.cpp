@@ -1,5 +1,6 @@
 #include "screen/ticker_grid.h"
 
+#include "chart/chart_style.h"
 #include "screen/appearance.h"
 #include "screen/layout.h"
 
@@ -32,7 +33,7 @@ TickerGrid::TickerGrid(QWidget* parent) : QWidget(parent)
     // status cell keep following the system's palette.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, appearance::kScreenBlue);
-    pal.setColor(QPalette::WindowText, appearance::kTextYellow);
+    pal.setColor(QPalette::WindowText, chart::colors::kTextYellow);
     setPalette(pal);
     setFont(appearance::heiti(kDesignFontPixels));
     // The grid paints every pixel itself: moving it every scroll step then

@@ -99,16 +99,6 @@ TEST(ScreenLayout, GridWithoutColumnsDoesNotDivideByZero)
     EXPECT_EQ(l.columnWidth, 799);
 }
 
-TEST(ScreenLayout, SecondRunGivesSameGeometry)
-{
-    const LayoutInput in{1600, 900, 0, 60, 7};
-    const ScreenLayout a = computeLayout(in);
-    const ScreenLayout b = computeLayout(in);
-    EXPECT_EQ(a.charts, b.charts);
-    EXPECT_EQ(a.gridTop, b.gridTop);
-    EXPECT_EQ(a.headingLefts, b.headingLefts);
-}
-
 // Sizes chosen so that W mod 3 and (W − 1) mod 7 take several values, with
 // heights of each remainder mod 3.
 class OddSizes : public testing::TestWithParam<std::pair<int, int>> {};

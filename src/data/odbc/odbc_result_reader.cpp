@@ -12,7 +12,7 @@ namespace {
 constexpr SQLSMALLINT kSqlServerTime2 = -154;
 constexpr SQLSMALLINT kSqlServerTimestampOffset = -155;
 
-// Delphi's day zero, the date a time-of-day value carries.
+// Day zero, the date a time-of-day value carries.
 constexpr int kDayZeroYear = 1899, kDayZeroMonth = 12, kDayZeroDay = 30;
 
 // How one column is read.

@@ -112,11 +112,6 @@ void SqliteBackend::disconnect()
     connected_ = false;
 }
 
-void SqliteBackend::setClock(Clock clock)
-{
-    clock_ = std::move(clock);
-}
-
 QDateTime SqliteBackend::now() const
 {
     return clock_ ? clock_() : QDateTime::currentDateTime();

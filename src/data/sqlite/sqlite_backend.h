@@ -36,8 +36,8 @@ public:
     ResultSet run(const QString& statement) override;
     void execute(const QString& statement) override;
 
-    // The moment getdate() stands for; fixed for the length of each statement.
-    void setClock(Clock clock);
+    // The moment getdate() stands for (the clock given at creation, pinned by a
+    // test or the demo); fixed for the length of each statement.
     QDateTime now() const;
 
     // Outage in tests: connect() fails with message while set.
