@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace kvet::sqlite {
@@ -64,12 +65,9 @@ std::optional<QByteArray> normalisedDateTime(QByteArray text)
     }
     if (!QDate::isValid(year, month, day))
         return std::nullopt;
-    return QDate(year, month, day).toString(QStringLiteral("yyyy-MM-dd")).toLatin1() +
-           QStringLiteral(" %1:%2:%3")
-               .arg(hour, 2, 10, QLatin1Char('0'))
-               .arg(minute, 2, 10, QLatin1Char('0'))
-               .arg(second, 2, 10, QLatin1Char('0'))
-               .toLatin1();
+    char out[20];
+    std::snprintf(out, sizeof out, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
+    return QByteArray(out, 19);
 }
 
 QByteArray textOf(sqlite3_value* value)
@@ -168,34 +166,49 @@ void moneyArithmetic(sqlite3_context* context, int, sqlite3_value** argv)
         sqlite3_result_error(context, kMoneyOverflow, -1);
 }
 
-bool isAscii(const char* s, int n)
+// The next code point of UTF-8 text at s[i, n), case-folded; i moves past it.
+// A byte that starts no valid sequence stands for itself.
+char32_t nextFolded(const unsigned char* s, int n, int& i)
 {
-    for (int i = 0; i < n; ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80)
-            return false;
-    return true;
+    const unsigned char lead = s[i];
+    if (lead < 0x80) {
+        ++i;
+        return lead >= 'A' && lead <= 'Z' ? char32_t(lead - 'A' + 'a') : char32_t(lead);
+    }
+    const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (length == 1 || i + length > n) {
+        ++i;
+        return 0x110000 + lead; // above every code point, ordered by byte
+    }
+    char32_t cp = lead & (0x3F >> (length - 1));
+    for (int k = 1; k < length; ++k)
+        cp = (cp << 6) | (s[i + k] & 0x3F);
+    i += length;
+    return QChar::toCaseFolded(cp);
 }
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-int collate(void*, int n1, const void* p1, int n2, const void* p2)
+// Code point by code point, so that sorting a large group needs no copies.
+int compareFolded(const char* p1, int n1, const char* p2, int n2)
 {
-    const auto* s1 = static_cast<const char*>(p1);
-    const auto* s2 = static_cast<const char*>(p2);
+    const auto* s1 = reinterpret_cast<const unsigned char*>(p1);
+    const auto* s2 = reinterpret_cast<const unsigned char*>(p2);
     while (n1 > 0 && s1[n1 - 1] == ' ')
         --n1;
     while (n2 > 0 && s2[n2 - 1] == ' ')
         --n2;
-    // Most codes and account numbers are ASCII: compared without copies.
-    if (isAscii(s1, n1) && isAscii(s2, n2)) {
-        for (int i = 0; i < n1 && i < n2; ++i) {
-            const char a = lowerAscii(s1[i]), b = lowerAscii(s2[i]);
-            if (a != b)
-                return a < b ? -1 : 1;
-        }
-        return n1 == n2 ? 0 : (n1 < n2 ? -1 : 1);
+    int i = 0, j = 0;
+    while (i < n1 && j < n2) {
+        const char32_t a = nextFolded(s1, n1, i);
+        const char32_t b = nextFolded(s2, n2, j);
+        if (a != b)
+            return a < b ? -1 : 1;
     }
-    return compareTexts(QByteArray::fromRawData(s1, n1), QByteArray::fromRawData(s2, n2));
+    return (i < n1) - (j < n2);
+}
+
+int collate(void*, int n1, const void* p1, int n2, const void* p2)
+{
+    return compareFolded(static_cast<const char*>(p1), n1, static_cast<const char*>(p2), n2);
 }
 
 void registerFunction(sqlite3* db, const char* name, int argc,
@@ -259,15 +272,21 @@ std::optional<std::int64_t> fromDouble(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
-    // Through its shortest decimal text, so that 2.00005 stored as a binary
+    // An amount of at most four decimals, as nearly all are, is the nearest
+    // whole number of ten-thousandths.
+    const double scaled = value * double(kScale);
+    const double nearest = std::nearbyint(scaled);
+    if (std::fabs(nearest) < 1e15 && std::fabs(scaled - nearest) < 1e-6)
+        return static_cast<std::int64_t>(nearest);
+    // Otherwise through its shortest decimal text, so that 2.00005 stored as a binary
     // fraction a little below still rounds as written.
     const QString text = QString::number(value, 'g', 15);
     if (!text.contains(QLatin1Char('e')))
         return fromText(text);
-    const double scaled = std::round(value * double(kScale));
-    if (!(std::fabs(scaled) < 9.2e18))
+    const double rounded = std::round(scaled);
+    if (!(std::fabs(rounded) < 9.2e18))
         return std::nullopt;
-    return static_cast<std::int64_t>(scaled);
+    return static_cast<std::int64_t>(rounded);
 }
 
 QString toText(std::int64_t m)
@@ -317,13 +336,7 @@ std::optional<std::int64_t> multiply(std::int64_t a, std::int64_t b)
 
 int compareTexts(const QByteArray& a, const QByteArray& b)
 {
-    auto key = [](const QByteArray& bytes) {
-        QString s = QString::fromUtf8(bytes);
-        while (s.endsWith(QLatin1Char(' ')))
-            s.chop(1);
-        return s.toCaseFolded();
-    };
-    return key(a).compare(key(b));
+    return compareFolded(a.constData(), int(a.size()), b.constData(), int(b.size()));
 }
 
 void registerServerRules(sqlite3* db)

@@ -69,7 +69,10 @@ QString jd1View()
 // One month of the fee view. The sums are money and tq/yf divides as money
 // does. A jfsj column of numbers compares with the month text as a number, as
 // on SQL Server (the collation applies to texts only); one month written
-// '202401' and '202401 ' is one group, as there. The joins compare +jfsj:
+// '202401' and '202401 ' is one group, as there. A month's texts under the
+// collation are its six digits followed by blanks only, all sorting between
+// '202401' and '202401!': that range lets the month's rows be found through
+// the index on jfsj, which the collation by itself cannot use. The joins compare +jfsj:
 // on a bare subquery column SQLite 3.40 may look the other side up by the
 // column's own (binary) collation and miss '202401 '.
 QString jd2Block(int month)
@@ -78,7 +81,8 @@ QString jd2Block(int month)
         QStringLiteral("strftime('%Y', %1) || '%2'").arg(now()).arg(month, 2, 10, QLatin1Char('0'));
     const QString counted =
         QStringLiteral("select jfsj, kvet_money_text(sum(kvet_money(sf))) AS sf from sf_yhsf "
-                       "where jfsj COLLATE kvet_ci = %1 and cbch>0 and kvet_money(sf)>0 and yhls=2 and %2 "
+                       "where jfsj >= %1 and jfsj < %1 || '!' and jfsj COLLATE kvet_ci = %1 "
+                       "and cbch>0 and kvet_money(sf)>0 and yhls=2 and %2 "
                        "group by jfsj COLLATE kvet_ci");
     return QStringLiteral("select a.jfsj AS jfsj, a.sf AS yf, b.sf AS sf, c.sf AS tq, "
                           "kvet_money_div(c.sf, a.sf) AS bl "
