@@ -12,6 +12,7 @@ packages=(
   xvfb xdotool imagemagick x11-apps x11-xserver-utils x11-utils
   fonts-wqy-microhei dbus-daemon
   clang libclang-rt-dev # sanitizer and libFuzzer runtimes for scripts/test-sanitizers.sh
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 # scripts/check-windows.sh
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -25,6 +26,9 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# One configuration for scripts/demo.sh and scripts/test.sh alike, so that
+# either one after the other finds build/ up to date. Another build type or
+# KVET_WERROR=OFF rebuilds everything (and the next run with the default too).
 build_type=${KVET_BUILD_TYPE:-RelWithDebInfo}
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" -DKVET_WERROR="${KVET_WERROR:-ON}" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test through CTest; then the same under
+# Sets up, builds (the same build/ as scripts/demo.sh, warnings as errors) and
+# runs every test through CTest; then compiles every source for Windows
+# (scripts/check-windows.sh); then the suites again under
 # AddressSanitizer/UBSan/LeakSanitizer and the fuzzers (scripts/test-sanitizers.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-KVET_BUILD_TYPE=${KVET_BUILD_TYPE:-Debug} bash scripts/setup.sh
+bash scripts/setup.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300)
+bash scripts/check-windows.sh
 # Then every suite again under the sanitizers, and the fuzzers; KVET_SANITIZERS=0 skips them.
 if [ "${KVET_SANITIZERS:-1}" != 0 ]; then
   bash scripts/test-sanitizers.sh

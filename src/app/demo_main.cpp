@@ -1,6 +1,7 @@
 // kvet-demo: the very same window, scheduler and panels as kvet, on an
 // embedded SQLite database instead of the utility's SQL Server.
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/demo_options.h"
 #include "app/main_window.h"
 #include "app/snapshot.h"
@@ -9,19 +10,32 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QImageWriter>
 #include <QTimer>
 #include <cstdio>
 
 namespace {
 
-// How long a snapshot waits for the first full refresh before it writes what
-// the screen shows (a probe that keeps failing never starts the refresh).
-constexpr int kSnapshotDeadlineMs = 60000;
+void complain(const QString& message)
+{
+    std::fprintf(stderr, "kvet-demo: %s\n", message.toLocal8Bit().constData());
+}
 
-bool writeFile(const QString& path, const QByteArray& bytes)
+// Empty when written, else why not.
+QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return f.errorString();
+    if (f.write(bytes) != bytes.size() || !f.flush())
+        return f.errorString();
+    return {};
+}
+
+QString writePng(const QString& path, const QImage& image)
+{
+    QImageWriter writer(path, "PNG");
+    return writer.write(image) ? QString() : writer.errorString();
 }
 
 } // namespace
@@ -29,42 +43,64 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 int main(int argc, char** argv)
 {
     kvet::prepareProcess();
-    kvet::KvetApplication app(argc, argv);
+    // Parsed before the application object: --help and --write-database work
+    // from a shell without a display.
     QString error;
-    const auto options = kvet::parseDemoOptions(app.arguments().mid(1), error);
+    const auto options = kvet::parseDemoOptions(kvet::commandLineArguments(argc, argv), error);
     if (!options || options->help) {
-        std::fputs(qPrintable((options ? QString() : error + "\n") + kvet::demoUsage()), options ? stdout : stderr);
-        return options ? 0 : 2;
+        const QString text = options ? kvet::demoUsage() : error + QStringLiteral("\n") + kvet::demoUsage();
+        std::fputs(text.toLocal8Bit().constData(), options ? stdout : stderr);
+        return options ? kvet::kDemoExitOk : kvet::kDemoExitUsage;
+    }
+    if (!options->writeDatabase.isEmpty()) {
+        try {
+            kvet::writeDemoDatabase(options->writeDatabase, QDateTime::currentDateTime());
+            return kvet::kDemoExitOk;
+        } catch (const std::exception& e) {
+            complain(kvet::messageOf(e));
+            return kvet::kDemoExitDatabase;
+        }
     }
 
+    kvet::KvetApplication app(argc, argv);
     std::unique_ptr<kvet::Backend> backend;
     try {
-        if (!options->writeDatabase.isEmpty()) {
-            kvet::writeDemoDatabase(options->writeDatabase, QDateTime::currentDateTime());
-            return 0;
-        }
         backend = options->database.isEmpty()
                       ? kvet::createDemoBackend(QDateTime::currentDateTime(), !options->withoutViews)
                       : kvet::openDemoFile(options->database);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "kvet-demo: %s\n", qPrintable(kvet::messageOf(e)));
-        return 1;
+        complain(kvet::messageOf(e));
+        return kvet::kDemoExitDatabase;
     }
 
     const bool capture = !options->snapshot.isEmpty() || !options->screenshot.isEmpty();
     kvet::TForm1* formPtr = nullptr;
-    int exitCode = 0;
+    int exitCode = kvet::kDemoExitOk;
     auto captureAndQuit = [&](bool refreshed) {
         if (!formPtr)
             return;
-        if (!options->snapshot.isEmpty() &&
-            !writeFile(options->snapshot, kvet::snapshotJson(kvet::captureScreen(*formPtr))))
-            exitCode = 1;
-        if (!options->screenshot.isEmpty() && !formPtr->grab().save(options->screenshot, "PNG"))
-            exitCode = 1;
+        const kvet::ScreenState state = kvet::captureScreen(*formPtr);
         if (!refreshed) {
-            std::fputs("kvet-demo: the first full refresh did not finish in time\n", stderr);
-            exitCode = exitCode ? exitCode : 3;
+            // What the status cell shows is the reason: the probe's failure,
+            // or the panel statement still running.
+            complain(QStringLiteral("the first full refresh did not finish within %1 s; the status cell shows: %2")
+                         .arg(options->deadlineSeconds)
+                         .arg(state.status.isEmpty() ? QStringLiteral("(nothing)") : state.status));
+            exitCode = kvet::kDemoExitNotRefreshed;
+        }
+        if (!options->snapshot.isEmpty()) {
+            const QString why = writeFile(options->snapshot, kvet::snapshotJson(state));
+            if (!why.isEmpty()) {
+                complain(QStringLiteral("cannot write the snapshot %1: %2").arg(options->snapshot, why));
+                exitCode = kvet::kDemoExitNotWritten;
+            }
+        }
+        if (!options->screenshot.isEmpty()) {
+            const QString why = writePng(options->screenshot, formPtr->grab().toImage());
+            if (!why.isEmpty()) {
+                complain(QStringLiteral("cannot write the screenshot %1: %2").arg(options->screenshot, why));
+                exitCode = kvet::kDemoExitNotWritten;
+            }
         }
         formPtr = nullptr; // once
         app.quit();
@@ -81,7 +117,7 @@ int main(int argc, char** argv)
     formPtr = &form;
     app.setUncaughtHandler([&form](const QString& m) { form.showUncaught(m); });
     if (capture)
-        QTimer::singleShot(kSnapshotDeadlineMs, &app, [&] { captureAndQuit(false); });
+        QTimer::singleShot(options->deadlineSeconds * 1000, &app, [&] { captureAndQuit(false); });
     form.showFullScreenMaximized();
     const int code = app.exec();
     return exitCode ? exitCode : code;

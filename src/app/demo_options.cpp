@@ -31,6 +31,15 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
         } else if (a == QLatin1String("--screenshot")) {
             if (!value(o.screenshot))
                 return std::nullopt;
+        } else if (a == QLatin1String("--deadline")) {
+            bool number = false;
+            const int seconds = i + 1 < arguments.size() ? arguments[i + 1].toInt(&number) : 0;
+            if (!number || seconds < 1 || seconds > 86400) {
+                error = QStringLiteral("--deadline needs a number of seconds from 1 to 86400");
+                return std::nullopt;
+            }
+            o.deadlineSeconds = seconds;
+            ++i;
         } else {
             error = QStringLiteral("unknown option: %1").arg(a);
             return std::nullopt;
@@ -47,13 +56,18 @@ QString demoUsage()
 {
     return QStringLiteral(
         "usage: kvet-demo [--without-views | --database FILE] [--snapshot FILE.json] [--screenshot FILE.png]\n"
+        "                 [--deadline SECONDS]\n"
         "       kvet-demo --write-database FILE\n"
         "Runs the dashboard on an embedded SQLite database made at start from sample data.\n"
         "  --without-views        start without the four reporting views; the first refresh creates them\n"
         "  --database FILE        use an existing SQLite file with the demo schema, as it is\n"
         "  --write-database FILE  write the generated sample database to FILE and exit\n"
         "  --snapshot FILE.json   after the first full refresh, write the screen's state and exit\n"
-        "  --screenshot FILE.png  after the first full refresh, write a picture of the window and exit\n");
+        "  --screenshot FILE.png  after the first full refresh, write a picture of the window and exit\n"
+        "  --deadline SECONDS     how long those two wait for the first full refresh (default 60); then they\n"
+        "                         write what the screen shows and exit with code 3\n"
+        "Exit codes: 0 done; 1 the database could not be made, opened or written; 2 wrong command line;\n"
+        "3 the first full refresh did not finish in time; 4 the snapshot or screenshot could not be written.\n");
 }
 
 } // namespace kvet

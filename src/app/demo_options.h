@@ -12,6 +12,7 @@ struct DemoOptions {
     QString writeDatabase;      // write the generated sample here and exit
     QString snapshot;           // after the first full refresh: write the screen as JSON, exit
     QString screenshot;         // after the first full refresh: write a PNG of the window, exit
+    int deadlineSeconds = 60;   // how long a snapshot or screenshot waits for that refresh
     bool help = false;
 };
 
@@ -20,5 +21,14 @@ struct DemoOptions {
 std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QString& error);
 
 QString demoUsage();
+
+// kvet-demo's exit codes.
+enum DemoExit : int {
+    kDemoExitOk = 0,
+    kDemoExitDatabase = 1,      // the database could not be made, opened or written
+    kDemoExitUsage = 2,         // a wrong command line
+    kDemoExitNotRefreshed = 3,  // the first full refresh did not finish in time (the files hold what showed)
+    kDemoExitNotWritten = 4,    // the snapshot or the screenshot could not be written
+};
 
 } // namespace kvet

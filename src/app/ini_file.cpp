@@ -112,7 +112,9 @@ QString profileValue(const QString& text, const QString& section, const QString&
 QString readProfileString(const QString& path, const QString& section, const QString& key)
 {
 #ifdef Q_OS_WIN
-    // The same call and buffer the settings were always read with.
+    // The same call and buffer the settings were always read with. utf16()
+    // gives char16_t units, LPCWSTR wants wchar_t: the same 16-bit units on
+    // Windows under MSVC and mingw-w64, but distinct types, hence the casts.
     wchar_t buffer[kProfileValueMaxLength + 1] = {};
     const DWORD copied = GetPrivateProfileStringW(
         reinterpret_cast<LPCWSTR>(section.utf16()), reinterpret_cast<LPCWSTR>(key.utf16()), L"",

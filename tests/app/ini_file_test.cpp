@@ -65,7 +65,7 @@ const Lookup kLookups[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(IniFile, ProfileLookup, testing::ValuesIn(kLookups),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(IniFile, MissingFileReadsEmpty)
 {

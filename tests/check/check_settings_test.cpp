@@ -37,8 +37,8 @@ TEST_P(PasswordFinding, SaysSetOrEmptyAndWhetherItDecodesButNeverShowsIt)
 
     Report report;
     const SettingsCheck s = checkSettings(path, report);
-    const auto found = std::find_if(report.findings().begin(), report.findings().end(), [](const Finding& f) {
-        return f.text.startsWith(QStringLiteral("密码（password）："));
+    const auto found = std::find_if(report.findings().begin(), report.findings().end(), [](const Finding& finding) {
+        return finding.text.startsWith(QStringLiteral("密码（password）："));
     });
     ASSERT_NE(found, report.findings().end());
     EXPECT_EQ(found->verdict, c.verdict) << qPrintable(found->text);

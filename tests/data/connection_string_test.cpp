@@ -74,7 +74,7 @@ const RoundTrip kRoundTrips[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(ConnectionString, ConnectionStringRoundTrip, testing::ValuesIn(kRoundTrips),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ConnectionStringParser, FollowsTheOleDbRules)
 {

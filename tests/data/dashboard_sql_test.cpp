@@ -104,8 +104,8 @@ TEST_P(ViewDefinitionTest, NoWhiteSpaceRunInsideAStringLiteral)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllViews, ViewDefinitionTest, testing::ValuesIn(kvet::kAllReportingViews),
-                         [](const testing::TestParamInfo<ReportingView>& info) {
-                             return kvet::viewName(info.param).toStdString();
+                         [](const testing::TestParamInfo<ReportingView>& test) {
+                             return kvet::viewName(test.param).toStdString();
                          });
 
 TEST(ViewDefinitions, Jd2HasTwelveMonthBlocksInOrder)

@@ -48,8 +48,8 @@ TEST_P(ViewRepairTest, CreatesAMissingViewOnceAndFailsOnAnExistingOne)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllViews, ViewRepairTest, testing::ValuesIn(kvet::kAllReportingViews),
-                         [](const testing::TestParamInfo<ReportingView>& info) {
-                             return kvet::viewName(info.param).toStdString();
+                         [](const testing::TestParamInfo<ReportingView>& test) {
+                             return kvet::viewName(test.param).toStdString();
                          });
 
 // The path the recovery panel takes: its query fails, the repair executes the

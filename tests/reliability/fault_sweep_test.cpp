@@ -286,7 +286,7 @@ TEST_P(FaultSweep, EveryCallOfTheBatchFailingOnceIsHandledAndRepairedByTheNextBa
 }
 
 INSTANTIATE_TEST_SUITE_P(Batches, FaultSweep, ::testing::ValuesIn(kVariants),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // The batches' calls without any failure: the sweep above covers each of them.
 TEST(FaultSweepReference, TheBatchesMakeTheseCalls)

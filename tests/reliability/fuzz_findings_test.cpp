@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Fields, ValueStartingWithEquals,
                                            Settings{"Database", "pw", "sa", "=1i=", "db1"},
                                            Settings{"Server", "s\x01", "", "", "=e\xef\xbf\xbdted'"},
                                            Settings{"Every", "==", "'=", "=;", "= x"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 // QString::fromUcs4 drops U+FEFF as a byte-order mark wherever the decoder
 // appended one: such a password reached the server without it.

@@ -222,8 +222,9 @@ TEST_P(ViewDropped, IsCreatedAgainAtItsPanelsNextFailingRead)
         EXPECT_TRUE(sameChart(chart, before.charts[std::size_t(d.chart - 1)])) << describeChart(chart);
     // The batch went on: every other chart was refreshed with the same data.
     for (int c = 1; c <= 6; ++c) {
-        if (c != d.chart)
+        if (c != d.chart) {
             EXPECT_TRUE(sameChart(s.charts[std::size_t(c - 1)], before.charts[std::size_t(c - 1)])) << c;
+        }
     }
     EXPECT_EQ(w.plan().count(CallKind::Execute), 1);
     // Only the recovery chart runs its panel again at once, on the new view.
@@ -242,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(EachView, ViewDropped,
                                            DroppedView{ReportingView::Jd1, 2, "kept"},
                                            DroppedView{ReportingView::Jd2, 4, "filled"},
                                            DroppedView{ReportingView::Yslb, 5, "empty"}),
-                         [](const auto& info) { return viewName(info.param.view).toStdString(); });
+                         [](const auto& test) { return viewName(test.param.view).toStdString(); });
 
 // A routine's query fails and so does the close on its failure path.
 struct DoubleFault {
@@ -327,7 +328,7 @@ INSTANTIATE_TEST_SUITE_P(Routines, FailureInsideAFailurePath,
                          ::testing::Values(DoubleFault{"TickerRefillByTheScrollTimer", "top 15", true, false},
                                            DoubleFault{"DailyWorkloadInTheFirstRefresh", "cbrq1", false, false},
                                            DoubleFault{"ReadingStatusInThePeriodicBatch", "UNION", false, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace kvet::testing

@@ -151,8 +151,9 @@ TEST(Soak, AMonthOfBatchesAndTickerPassesHoldsMemoryAndHandles)
 #ifdef KVET_UNDER_ASAN
     std::printf("soak: resident memory not judged under AddressSanitizer (its quarantine holds freed blocks)\n");
 #else
-    if (first.residentMb >= 0)
+    if (first.residentMb >= 0) {
         EXPECT_LE(records.back().residentMb - first.residentMb, 2.0) << "resident memory grew";
+    }
 #endif
     // The screen is still the live one: the newest payment heads the ticker.
     EXPECT_EQ(w.screen().status, w.scalar(QStringLiteral("SELECT max(lsh) FROM sf_sr")));

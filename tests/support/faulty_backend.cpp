@@ -42,7 +42,7 @@ void FaultyBackend::enter(CallKind kind, const QString& statement)
     const int number = ++plan_->numbered;
     if (plan_->beforeCall)
         plan_->beforeCall(number, kind);
-    BackendCall call{kind, statement};
+    BackendCall call{kind, statement, false, {}};
     std::optional<QString> failure;
     if (auto it = plan_->failures.find(number); it != plan_->failures.end())
         failure = it->second;

@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "DRIVER={SQL Server};SERVER=srv01;DATABASE=sfdb;UID=sa;PWD=pw;WSID=srv01;AutoTranslate=yes"},
         Mapping{"OtherDriver", "srv01", "SQLite3",
                 "DRIVER={SQLite3};SERVER=srv01;DATABASE=sfdb;UID=sa;PWD=pw;WSID=srv01"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(OdbcConnectionString, ValuesWithSeparatorsBracesOrBlanksAreBraced)
 {

@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
         Choice{"LetterCaseIgnored", {QStringLiteral("freetds"), kSqlite}, QStringLiteral("freetds")},
         Choice{"NoneForSqlServer", {kSqlite, QStringLiteral("PostgreSQL Unicode")}, QString()},
         Choice{"NothingInstalled", {}, QString()}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(OdbcDriverChoice, FamilyFollowsTheName)
 {
