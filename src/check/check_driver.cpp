@@ -44,8 +44,14 @@ QString checkDriver(const QStringList& installed, const QString& maskedConnectio
                                    "请安装 Microsoft ODBC Driver 18 for SQL Server，kvet 会自动选用它"));
     // No connection string at all (the password did not decode): kvet hands
     // the driver nothing, so there is no ODBC string to show.
-    if (!maskedConnectionString.isEmpty())
-        report.info(QStringLiteral("ODBC 连接串：") + odbc::odbcConnectionString(pairs, driver));
+    if (!maskedConnectionString.isEmpty()) {
+        try {
+            report.info(QStringLiteral("ODBC 连接串：") + odbc::odbcConnectionString(pairs, driver));
+        } catch (const DatabaseError& e) {
+            report.error(e.message());
+            return {};
+        }
+    }
     return driver;
 }
 

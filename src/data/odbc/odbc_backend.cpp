@@ -133,7 +133,8 @@ StatementHandle OdbcBackend::executeDirect(const QString& statement)
     SQLHANDLE handle = SQL_NULL_HANDLE;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, session_.get(), &handle))) {
         StatementHandle none;
-        fail(databaseErrorFrom(collectDiagnostics(SQL_HANDLE_DBC, session_.get())), none);
+        const std::vector<Diagnostic> records = collectDiagnostics(SQL_HANDLE_DBC, session_.get());
+        fail(databaseErrorFrom(records), none, reportsLostLink(records));
     }
     StatementHandle owned(handle);
     // Best effort, as for the login time-out.
@@ -185,21 +186,31 @@ void OdbcBackend::execute(const QString& statement)
 
 void OdbcBackend::failOnStatement(StatementHandle& statement)
 {
-    fail(databaseErrorFrom(collectDiagnostics(SQL_HANDLE_STMT, statement.get())), statement);
+    const std::vector<Diagnostic> records = collectDiagnostics(SQL_HANDLE_STMT, statement.get());
+    fail(databaseErrorFrom(records), statement, reportsLostLink(records));
 }
 
-void OdbcBackend::fail(const DatabaseError& error, StatementHandle& statement)
+void OdbcBackend::fail(const DatabaseError& error, StatementHandle& statement, bool reportedLost)
 {
     // The statement goes first: ending the session frees it implicitly.
     statement.reset();
-    if (session_ && error.state().startsWith(QStringLiteral("08"))) {
-        SQLUINTEGER dead = SQL_CD_FALSE;
-        if (SQL_SUCCEEDED(SQLGetConnectAttrW(session_.get(), SQL_ATTR_CONNECTION_DEAD, &dead,
-                                             SQL_IS_UINTEGER, nullptr))
-            && dead == SQL_CD_TRUE)
-            session_.end();
-    }
+    if (session_ && linkIsGone(reportedLost || reportsLostLink({{error.state(), error.nativeCode(), {}}})))
+        session_.end();
     throw error;
+}
+
+bool OdbcBackend::linkIsGone(bool reportedLost) const
+{
+    // A session whose link is gone must end here, so that the very next
+    // routine connects afresh instead of failing a second time. Drivers do
+    // not agree on how they say so (see reportsLostLink), and after a cancel
+    // the server never acknowledged only the connection's dead flag tells.
+    if (reportedLost)
+        return true;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    return SQL_SUCCEEDED(
+               SQLGetConnectAttrW(session_.get(), SQL_ATTR_CONNECTION_DEAD, &dead, SQL_IS_UINTEGER, nullptr))
+           && dead == SQL_CD_TRUE;
 }
 
 } // namespace kvet

@@ -45,7 +45,11 @@ private:
     [[noreturn]] void failOnStatement(odbc::StatementHandle& statement);
     // Frees the statement and throws; a session whose link is gone is ended
     // first, so that the next open connects afresh.
-    [[noreturn]] void fail(const DatabaseError& error, odbc::StatementHandle& statement);
+    [[noreturn]] void fail(const DatabaseError& error, odbc::StatementHandle& statement,
+                           bool reportedLost = false);
+    // Whether the session's link is gone after a failure: as its records
+    // said, or as the driver's dead flag says.
+    bool linkIsGone(bool reportedLost) const;
 
     Timeouts timeouts_;
     odbc::EnvironmentHandle environment_;

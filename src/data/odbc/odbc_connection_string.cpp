@@ -1,5 +1,7 @@
 #include "data/odbc/odbc_connection_string.h"
 
+#include "data/failure.h"
+
 namespace kvet::odbc {
 namespace {
 
@@ -8,6 +10,37 @@ void append(QString& out, const char* key, const QString& value)
     out += QLatin1String(key);
     out += u'=';
     out += quoteOdbcValue(value);
+    out += u';';
+}
+
+// The program's name for each ODBC keyword, for the message that refuses a
+// value FreeTDS cannot receive.
+QString settingName(const char* key)
+{
+    static const struct {
+        const char* odbc;
+        const char* program;
+    } names[] = {{"SERVER", "Data Source"}, {"PORT", "Data Source"}, {"DATABASE", "Initial Catalog"},
+                 {"UID", "User ID"},        {"PWD", "Password"},     {"WSID", "Workstation ID"}};
+    for (const auto& n : names) {
+        if (qstrcmp(n.odbc, key) == 0)
+            return QLatin1String(n.program);
+    }
+    return QLatin1String(key);
+}
+
+void appendFreeTds(QString& out, const char* key, const QString& value)
+{
+    const std::optional<QString> quoted = quoteFreeTdsValue(value);
+    if (!quoted)
+        throw DatabaseError(QStringLiteral("The FreeTDS driver cannot receive a %1 that holds \"}\" together "
+                                           "with \";\" or a leading \"{\"; change it or use Microsoft's "
+                                           "ODBC Driver for SQL Server")
+                                .arg(settingName(key)),
+                            QStringLiteral("IM012"));
+    out += QLatin1String(key);
+    out += u'=';
+    out += *quoted;
     out += u';';
 }
 
@@ -88,9 +121,31 @@ QString quoteOdbcValue(const QString& value)
     return u'{' + escaped + u'}';
 }
 
+std::optional<QString> quoteFreeTdsValue(const QString& value)
+{
+    // FreeTDS 1.3 reads a value without braces up to the next ';', blanks
+    // and all, and a braced one up to the first "};" without undoing doubled
+    // braces (later versions do undo them). Only the forms both read alike
+    // are used: bare where possible, braced only when nothing in the value
+    // is a '}'.
+    const bool needsBraces = value.contains(u';') || value.startsWith(u'{');
+    if (!needsBraces)
+        return value;
+    if (value.contains(u'}'))
+        return std::nullopt;
+    return u'{' + value + u'}';
+}
+
 QString odbcConnectionString(const ConnectionStringPairs& pairs, const QString& driverName)
 {
     const DriverFamily family = driverFamily(driverName);
+    const bool freeTds = family == DriverFamily::FreeTds;
+    const auto append = [&](QString& out, const char* key, const QString& value) {
+        if (freeTds)
+            appendFreeTds(out, key, value);
+        else
+            kvet::odbc::append(out, key, value);
+    };
     const QString dataSource = valueOf(pairs, "Data Source", "Server");
 
     QString out = QStringLiteral("DRIVER={");

@@ -21,6 +21,7 @@
 #include "data/odbc/odbc_driver_choice.h"
 
 #include <QString>
+#include <optional>
 
 namespace kvet::odbc {
 
@@ -46,11 +47,18 @@ QString odbcPassthroughText(const QString& programString);
 // The driver named by the program's own string ("Driver" key), or empty.
 QString explicitDriver(const ConnectionStringPairs& pairs);
 
-// A value as it must stand in an ODBC string: in braces, with '}' doubled,
-// when it holds ';', '{', '}', '=' or a blank.
+// A value as it must stand in an ODBC string for Microsoft's drivers, which
+// undo doubled braces: in braces, with '}' doubled, when it holds ';', '{',
+// '}', '=' or a blank.
 QString quoteOdbcValue(const QString& value);
 
+// A value as FreeTDS reads it back exactly: bare unless it holds ';' or
+// starts with '{', then in braces; nothing when such a value also holds '}'
+// (FreeTDS 1.3 keeps doubled braces as they stand, so no form is exact).
+std::optional<QString> quoteFreeTdsValue(const QString& value);
+
 // The ODBC connection string for `driverName` (used as the DRIVER keyword).
+// Throws DatabaseError (IM012) when a value cannot reach FreeTDS exactly.
 QString odbcConnectionString(const ConnectionStringPairs& pairs, const QString& driverName);
 
 } // namespace kvet::odbc

@@ -69,10 +69,24 @@ QString cleanDriverText(const QString& text)
 const Diagnostic* leadingDiagnostic(const std::vector<Diagnostic>& records)
 {
     for (const Diagnostic& d : records) {
+        if (d.nativeCode == 4060)
+            return &d;
+    }
+    for (const Diagnostic& d : records) {
         if (!d.state.startsWith(QStringLiteral("01")))
             return &d;
     }
     return records.empty() ? nullptr : &records.front();
+}
+
+bool reportsLostLink(const std::vector<Diagnostic>& records)
+{
+    for (const Diagnostic& d : records) {
+        if (d.state.startsWith(QStringLiteral("08")) || d.nativeCode == 20004 || d.nativeCode == 20006
+            || d.nativeCode == 20017)
+            return true;
+    }
+    return false;
 }
 
 QString oleErrorText(long nativeCode)

@@ -26,9 +26,16 @@ std::vector<Diagnostic> collectDiagnostics(SQLSMALLINT handleType, SQLHANDLE han
 // at "[SQL Server]": what follows is the server's own text, kept whole.
 QString cleanDriverText(const QString& text);
 
-// The record a failure is shown by: the first one that is not a warning
-// (class 01), or the first one when all are warnings.
+// The record a failure is shown by: the server's "cannot open database"
+// (4060) when there is one, since the "Login failed" (18456) that follows it
+// would send the reader to the password; else the first one that is not a
+// warning (class 01), or the first one when all are warnings.
 const Diagnostic* leadingDiagnostic(const std::vector<Diagnostic>& records);
+
+// Whether any record says the link to the server is gone: an 08xxx state, or
+// FreeTDS's numbers for a lost link, which it reports under state 01000 or
+// HY000 (20004 read failed, 20006 write failed, 20017 unexpected EOF).
+bool reportsLostLink(const std::vector<Diagnostic>& records);
 
 // "OLE error %.8x": the text shown when the driver gives none.
 QString oleErrorText(long nativeCode);

@@ -1,6 +1,7 @@
 #include "data/odbc/odbc_connection_string.h"
 
 #include "data/connection_string.h"
+#include "data/failure.h"
 
 #include <gtest/gtest.h>
 
@@ -79,15 +80,38 @@ INSTANTIATE_TEST_SUITE_P(
                 "DRIVER={SQLite3};SERVER=srv01;DATABASE=sfdb;UID=sa;PWD=pw;WSID=srv01"}),
     [](const auto& test) { return std::string(test.param.name); });
 
-TEST(OdbcConnectionString, ValuesWithSeparatorsBracesOrBlanksAreBraced)
+TEST(OdbcConnectionString, MicrosoftDriversGetBracedValuesWithDoubledClosingBraces)
 {
-    const QString text = mapped(QStringLiteral("srv01"), QStringLiteral("FreeTDS"),
+    const QString text = mapped(QStringLiteral("srv01"), QStringLiteral("ODBC Driver 18 for SQL Server"),
                                 QStringLiteral("a;b}c{d=e"), QStringLiteral("sa admin"));
     EXPECT_TRUE(text.contains(QStringLiteral(";UID={sa admin};PWD={a;b}}c{d=e};"))) << text.toStdString();
     EXPECT_EQ(quoteOdbcValue(QStringLiteral(" lead")), QStringLiteral("{ lead}"));
     EXPECT_EQ(quoteOdbcValue(QStringLiteral("}")), QStringLiteral("{}}}"));
+    EXPECT_EQ(quoteOdbcValue(QStringLiteral("\"q'")), QStringLiteral("\"q'"));
     EXPECT_EQ(quoteOdbcValue(QStringLiteral("水务")), QStringLiteral("水务"));
     EXPECT_EQ(quoteOdbcValue(QString()), QString());
+}
+
+// FreeTDS 1.3 keeps a braced value's doubled braces, so a '}' must go bare.
+TEST(OdbcConnectionString, FreeTdsGetsValuesInTheFormItReadsBackExactly)
+{
+    const QString text = mapped(QStringLiteral("srv01"), QStringLiteral("FreeTDS"), QStringLiteral(" p}w= \"'{ "),
+                                QStringLiteral("sa;admin"));
+    EXPECT_TRUE(text.contains(QStringLiteral(";UID={sa;admin};PWD= p}w= \"'{ ;"))) << text.toStdString();
+    EXPECT_EQ(quoteFreeTdsValue(QStringLiteral("}")), QStringLiteral("}"));
+    EXPECT_EQ(quoteFreeTdsValue(QStringLiteral("{a")), QStringLiteral("{{a}"));
+    EXPECT_EQ(quoteFreeTdsValue(QStringLiteral("a;b{")), QStringLiteral("{a;b{}"));
+    EXPECT_EQ(quoteFreeTdsValue(QStringLiteral("水务 ")), QStringLiteral("水务 "));
+    EXPECT_EQ(quoteFreeTdsValue(QString()), QString());
+    EXPECT_EQ(quoteFreeTdsValue(QStringLiteral("a;b}")), std::nullopt);
+    EXPECT_EQ(quoteFreeTdsValue(QStringLiteral("{a}")), std::nullopt);
+    try {
+        mapped(QStringLiteral("srv01"), QStringLiteral("FreeTDS"), QStringLiteral("a};b"));
+        ADD_FAILURE() << "a value FreeTDS cannot receive was mapped";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.state(), QStringLiteral("IM012"));
+        EXPECT_TRUE(e.message().contains(QStringLiteral("Password"))) << e.message().toStdString();
+    }
 }
 
 TEST(OdbcConnectionString, EmptySettingsGiveEmptyValues)
