@@ -9,6 +9,14 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include <ostream>
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace kvet::testing {
 
 // The moment the sample is made for and the server's clock stands at.

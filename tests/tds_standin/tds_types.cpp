@@ -21,7 +21,8 @@ const QSet<QString>& amountColumns()
 
 bool isDivided(const QString& statement, const QString& column)
 {
-    const QRegularExpression divided(QStringLiteral("\\b%1\\s*[/*]\\s*\\d").arg(QRegularExpression::escape(column)),
+    // "je/10000 je": the column is named for an amount scaled by a whole number.
+    const QRegularExpression divided(QStringLiteral("[/*]\\s*\\d+\\s+(?:as\\s+)?%1\\b").arg(QRegularExpression::escape(column)),
                                      QRegularExpression::CaseInsensitiveOption);
     return divided.match(statement).hasMatch();
 }
