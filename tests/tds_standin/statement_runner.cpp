@@ -81,6 +81,30 @@ BatchOutcome StatementRunner::serverStatement(const QString& text, const QString
                ColumnKind::Text);
         return out;
     }
+    // kvet-check's catalogue questions, answered from the stand-in's own state.
+    if (folded.startsWith(QStringLiteral("SELECT HAS_PERMS_BY_NAME("), Qt::CaseInsensitive)) {
+        single(QStringLiteral("create_view"), std::int64_t(createViewDenied_ ? 0 : 1), ColumnKind::Integer);
+        single(QStringLiteral("alter_dbo"), std::int64_t(1), ColumnKind::Integer);
+        single(QStringLiteral("db_user"), QStringLiteral("dbo"), ColumnKind::Text);
+        return out;
+    }
+    if (folded.startsWith(QStringLiteral("SELECT CAST(SERVERPROPERTY('ProductVersion')"), Qt::CaseInsensitive)) {
+        single(QStringLiteral("version"), QStringLiteral("15.0.2000.5"), ColumnKind::Text);
+        single(QStringLiteral("edition"), QStringLiteral("Developer Edition (64-bit)"), ColumnKind::Text);
+        single(QStringLiteral("db"), database, ColumnKind::Text);
+        single(QStringLiteral("collation"), QStringLiteral("Chinese_PRC_CI_AS"), ColumnKind::Text);
+        single(QStringLiteral("code_page"), std::int64_t(936), ColumnKind::Integer);
+        return out;
+    }
+    static const QRegularExpression sysViews(
+        QStringLiteral("^SELECT name FROM sys\\.views WHERE schema_id = SCHEMA_ID\\('dbo'\\) AND name IN (\\(.*\\))$"),
+        QRegularExpression::CaseInsensitiveOption);
+    if (const auto v = sysViews.match(folded); v.hasMatch()) {
+        out.result = database_->run(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'view' AND name IN %1").arg(v.captured(1)));
+        out.hasResult = true;
+        return out;
+    }
     if (folded.startsWith(QStringLiteral("CREATE VIEW"), Qt::CaseInsensitive) && createViewDenied_) {
         out.error = ServerMessage{262, 1, 14, QStringLiteral("CREATE VIEW permission denied in database '%1'.").arg(database)};
         return out;
