@@ -109,7 +109,13 @@ void TdsStandIn::setLoginFault(LoginFault fault)
 void TdsStandIn::orderBatchFault(BatchFault fault, const QString& match, int times)
 {
     std::lock_guard lock(mutex_);
-    orders_.push_back(Order{fault, match, times});
+    orders_.push_back(Order{fault, match, times, {}});
+}
+
+void TdsStandIn::orderBatchError(const ServerMessage& error, const QString& match)
+{
+    std::lock_guard lock(mutex_);
+    orders_.push_back(Order{BatchFault::ServerError, match, 1, error});
 }
 
 void TdsStandIn::setDelayMs(int ms)
@@ -146,13 +152,14 @@ int TdsStandIn::sessionsOpened() const
     return sessionsOpened_;
 }
 
-BatchFault TdsStandIn::takeBatchFault(const QString& text)
+BatchFault TdsStandIn::takeBatchFault(const QString& text, ServerMessage* error)
 {
     std::lock_guard lock(mutex_);
     for (auto it = orders_.begin(); it != orders_.end(); ++it) {
         if (!it->match.isEmpty() && !text.contains(it->match))
             continue;
         const BatchFault fault = it->fault;
+        *error = it->error;
         if (--it->times <= 0)
             orders_.erase(it);
         return fault;
@@ -273,13 +280,21 @@ void TdsStandIn::serve(int socket, std::uint16_t spid)
             std::lock_guard lock(mutex_);
             batches_ << text;
         }
-        const BatchFault fault = takeBatchFault(text);
+        ServerMessage error;
+        const BatchFault fault = takeBatchFault(text, &error);
         ignoreAttention = fault == BatchFault::NeverAnswerIgnoreAttention;
         if (fault == BatchFault::NeverAnswer || fault == BatchFault::NeverAnswerIgnoreAttention)
             continue;
         if (fault == BatchFault::DropBeforeReply)
             return;
         pause();
+        if (fault == BatchFault::ServerError) {
+            ByteWriter w;
+            message(w, error);
+            done(w, kDoneError, 0, 0xC1);
+            link.write(kTabularResult, w.data());
+            continue;
+        }
         if (fault == BatchFault::DropInsideResult) {
             const BatchOutcome outcome = runner_.run(text, database, user);
             ByteWriter w;

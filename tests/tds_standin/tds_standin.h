@@ -32,6 +32,7 @@ enum class BatchFault {
     NeverAnswerIgnoreAttention,
     DropBeforeReply,
     DropInsideResult,
+    ServerError, // the message given with the order
 };
 
 class TdsStandIn {
@@ -56,6 +57,8 @@ public:
     void setLoginFault(LoginFault fault);
     // The next `times` batches whose text contains `match` (empty: any) meet fault.
     void orderBatchFault(BatchFault fault, const QString& match = {}, int times = 1);
+    // The next batch whose text contains match fails with this message.
+    void orderBatchError(const ServerMessage& error, const QString& match = {});
     // Every answer waits this long first.
     void setDelayMs(int ms);
     // Closes every open session now (a link lost between batches).
@@ -71,7 +74,7 @@ private:
     void serve(int socket, std::uint16_t spid);
     bool login(Link& link, QString* database, QString* user);
     void answerBatch(Link& link, const QString& text, const QString& database, const QString& user);
-    BatchFault takeBatchFault(const QString& text);
+    BatchFault takeBatchFault(const QString& text, ServerMessage* error);
     void pause();
 
     StatementRunner runner_;
@@ -91,6 +94,7 @@ private:
         BatchFault fault;
         QString match;
         int times;
+        ServerMessage error;
     };
     std::vector<Order> orders_;
     std::vector<Login7> logins_;
