@@ -15,6 +15,11 @@ struct Credentials {
     const char* database;
 };
 
+void PrintTo(const Credentials& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class CredentialsArrive : public StandInTest, public ::testing::WithParamInterface<Credentials> {};
 
 TEST_P(CredentialsArrive, Exactly)

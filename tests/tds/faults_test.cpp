@@ -110,7 +110,7 @@ TEST_F(DashboardFaults, RestartedBetweenBatchesTheNextBatchAndTickerPassRefreshE
     server->stop();
     ASSERT_TRUE(server->start(port));
     const QString payment = QStringLiteral("insert into sf_sr (lsh, tzh, je, ren, rq) values "
-                                           "(99999999, 'T1', 88.8, 'wx', '2026-06-15 10:00:00')");
+                                           "(99999999, (select tzh from sf_yh order by tzh limit 1), 88.8, 'wx', '2026-06-15 10:00:00')");
     server->runner().sql(payment);
     sqlite::exec(localDatabase->handle(), payment.toUtf8().constData());
     wire->scheduler().Timer3Timer();
