@@ -96,6 +96,15 @@ TEST_P(WireTypes, NullsOfEveryTypeReadByTheRules)
         EXPECT_TRUE(isNull(v));
     EXPECT_EQ(Field(r.rows[0][2], r.columns[2].kind).asInteger(), 0);
     EXPECT_EQ(Field(r.rows[0][0], r.columns[0].kind).asString(), QString());
+
+    server->runner().sql(QStringLiteral("insert into sf_sr (lsh, tzh, je, ren, rq) values (99999005, 'T901', NULL, NULL, NULL)"));
+    const ResultSet p = backend.run(QStringLiteral("select je, je/10000 sf, rq, ren from sf_sr where lsh=99999005"));
+    ASSERT_EQ(p.rows.size(), 1u);
+    for (const Value& v : p.rows[0])
+        EXPECT_TRUE(isNull(v));
+    EXPECT_EQ(p.columns[0].kind, ColumnKind::Decimal);
+    EXPECT_EQ(Field(p.rows[0][0], p.columns[0].kind).asInteger(), 0);
+    EXPECT_EQ(Field(p.rows[0][1], p.columns[1].kind).asFloat(), 0.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(MoneyAndDecimal, WireTypes, ::testing::Bool(),
