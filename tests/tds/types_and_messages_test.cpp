@@ -162,6 +162,11 @@ TEST_F(ServerMessages, RefusedLoginsSayWhy)
               QStringLiteral("Cannot open database \"nodb\" requested by the login. The login failed"));
     EXPECT_EQ(e.nativeCode(), 4060);
     EXPECT_FALSE(backend.isConnected());
+
+    server->setLoginFault(tds::LoginFault::Refuse);
+    e = failure([&] { backend.connect(connectionString()); });
+    EXPECT_EQ(e.message(), QStringLiteral("Login failed for user 'sa'"));
+    EXPECT_FALSE(backend.isConnected());
 }
 
 } // namespace
