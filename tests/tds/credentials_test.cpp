@@ -55,6 +55,6 @@ const Credentials kCredentials[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, CredentialsArrive, ::testing::ValuesIn(kCredentials),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace

@@ -66,6 +66,6 @@ TEST_P(DashboardOnTheWire, MissingViewsAreCreatedOnTheServerByTheirPanels)
 }
 
 INSTANTIATE_TEST_SUITE_P(MoneyAndDecimal, DashboardOnTheWire, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Decimal" : "Money"; });
+                         [](const auto& test) { return test.param ? "Decimal" : "Money"; });
 
 } // namespace

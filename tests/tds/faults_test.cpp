@@ -65,15 +65,17 @@ class DashboardFaults : public StandInTest {};
 
 TEST_F(DashboardFaults, TheRoutineAfterADroppedLinkReconnects)
 {
-    // The payment-channel pie's statement meets the fault in the first full
-    // refresh; every other routine of the batch fills its part as usual.
+    // The daily-workload bars' statement meets the fault in the first full
+    // refresh. The yearly charges come next: a view panel, whose repair would
+    // end the batch if its read met the dead session. It reconnects instead,
+    // and every other routine of the batch fills its part as usual.
     for (const auto fault : {tds::BatchFault::DropInsideResult, tds::BatchFault::DropBeforeReply}) {
-        server->orderBatchFault(fault, QStringLiteral("V_W_dsj_jfqd order by hj"));
+        server->orderBatchFault(fault, QStringLiteral("group by cbrq1"));
         auto wire = odbcDashboard(connectionString());
         wire->startUp();
-        EXPECT_TRUE(wire->form->chart(1).series(0).points().empty());
-        for (int c = 2; c <= 6; ++c)
-            EXPECT_FALSE(wire->form->chart(c).series(0).points().empty()) << "Chart" << c;
+        EXPECT_TRUE(wire->form->chart(3).series(0).points().empty());
+        for (int c : {1, 2, 4, 5, 6})
+            EXPECT_FALSE(wire->form->chart(c).series(0).points().empty()) << "Chart" << c << ": " << wire->status().toStdString();
         EXPECT_EQ(filledTickerRows(*wire->form), 15);
         EXPECT_TRUE(wire->errorBoxes.isEmpty());
     }

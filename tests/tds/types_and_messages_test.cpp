@@ -108,7 +108,7 @@ TEST_P(WireTypes, NullsOfEveryTypeReadByTheRules)
 }
 
 INSTANTIATE_TEST_SUITE_P(MoneyAndDecimal, WireTypes, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Decimal" : "Money"; });
+                         [](const auto& test) { return test.param ? "Decimal" : "Money"; });
 
 class ServerMessages : public StandInTest {
 protected:

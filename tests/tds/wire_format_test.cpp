@@ -17,10 +17,12 @@ TEST(TdsWire, PreLoginSaysEncryptionNotSupportedAndMarsOff)
     // token 0x01 (encryption) points at one byte 0x02; token 0x04 (MARS) at 0x00.
     for (int at = 0; std::uint8_t(r[at]) != 0xFF; at += 5) {
         const int offset = std::uint8_t(r[at + 1]) << 8 | std::uint8_t(r[at + 2]);
-        if (r[at] == 0x01)
+        if (r[at] == 0x01) {
             EXPECT_EQ(r[offset], '\x02');
-        if (r[at] == 0x04)
+        }
+        if (r[at] == 0x04) {
             EXPECT_EQ(r[offset], '\x00');
+        }
     }
 }
 
