@@ -192,6 +192,7 @@ SchedulerHooks TForm1::schedulerHooks()
     SchedulerHooks h;
     h.openConnection = [this] { ADOConnection1.open(); };
     h.closeConnection = [this] { ADOConnection1.close(); };
+    h.connected = [this] { return ADOConnection1.connected(); };
     h.showStatus = [this](const QString& m) { StringGrid1->showStatus(m); };
     h.probe = [this] {
         return panels::runStartupProbe(ADOQuery1, [this](const QString& c) { Panel2->setCaption(c); },

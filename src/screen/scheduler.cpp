@@ -106,6 +106,12 @@ void Scheduler::Timer2Timer()
             if (!self)
                 return;
             showStatusOrKeep(message, escaped);
+            // The session the probe left open can die before this batch uses
+            // it: the open had nothing to do, and the batch ends at its first
+            // panel with the connection gone. Then it has not run; it is
+            // retried half a second later like a connection that did not open.
+            if (!stopped_ && hooks_.connected && !connectedOrFalse())
+                timer2_.start();
             // A failing close here is caught by nobody: it goes to the error box.
             try {
                 if (hooks_.closeConnection)
@@ -210,6 +216,15 @@ bool Scheduler::runRoutines(const std::vector<std::function<void()>>& routines)
             return false;
     }
     return true;
+}
+
+bool Scheduler::connectedOrFalse() const
+{
+    try {
+        return hooks_.connected();
+    } catch (...) {
+        return false;
+    }
 }
 
 void Scheduler::showStatusOrKeep(const QString& message, std::optional<QString>& escaped)

@@ -13,6 +13,7 @@ namespace kvet {
 
 struct SchedulerHooks {
     std::function<void()> openConnection, closeConnection; // the shared connection; may throw
+    std::function<bool()> connected; // whether the shared connection is open; missing counts as open
     std::function<void(const QString&)> showStatus;          // the status cell
     std::function<bool()> probe;   // the start-up probe; guards itself, true on success
     std::function<void()> scrollStep; // the ticker's step; may throw from its failure path
@@ -74,6 +75,7 @@ public Q_SLOTS:
 
 private:
     bool runRoutines(const std::vector<std::function<void()>>& routines);
+    bool connectedOrFalse() const; // the connected hook, false when it throws
     void showStatusOrKeep(const QString& message, std::optional<QString>& escaped);
     void reportUncaught(const QString& message);
 

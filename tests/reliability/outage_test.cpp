@@ -99,24 +99,39 @@ TEST(Outage, DownWithTheConnectionClosedTheFirstRefreshIsRetriedUntilItOpens)
     EXPECT_EQ(w.snapshot(), screenAfter(startNormally));
 }
 
-TEST(Outage, DownBetweenTheProbeAndTheFirstRefreshThePeriodicBatchFillsTheScreenLater)
+TEST(Outage, DownBetweenTheProbeAndTheFirstRefreshTheFirstRefreshIsRetriedUntilTheServerIsBack)
 {
     // The probe leaves its session open, so the first refresh does not need to
-    // connect: it counts as done, ends at the first view repair, and the
-    // periodic batch fills the screen once the server is back.
+    // connect; it ends at the first view repair with the connection gone. That
+    // batch has not run: Timer2 stays on and retries with a fresh connection.
     DemoWindow w;
     w.scheduler().Timer4Timer();
     w.serverDown(kDown);
     EXPECT_NO_THROW(w.scheduler().Timer2Timer());
-    EXPECT_FALSE(w.scheduler().timer2().isActive());
+    EXPECT_TRUE(w.scheduler().timer2().isActive());
     EXPECT_EQ(w.screen().status, kDown);
     EXPECT_FALSE(w.form().connection().connected());
-    EXPECT_NO_THROW(w.scheduler().Timer3Timer());
+    EXPECT_NO_THROW(w.scheduler().Timer2Timer());
+    EXPECT_TRUE(w.scheduler().timer2().isActive());
     EXPECT_EQ(w.screen().status, kDown);
     w.serverUp();
-    w.scheduler().Timer3Timer();
-    w.endTickerPass();
+    w.scheduler().Timer2Timer();
+    EXPECT_FALSE(w.scheduler().timer2().isActive());
     EXPECT_EQ(w.snapshot(), screenAfter(startNormally));
+    EXPECT_TRUE(w.errorBoxes().isEmpty());
+}
+
+TEST(Outage, AFirstRefreshEndedByAFailingRepairOnALiveSessionIsNotRetried)
+{
+    // A view that exists but cannot be read ends the batch at its repair; the
+    // session is fine, so the batch counts as run and Timer2 stays off.
+    DemoWindow w;
+    w.scheduler().Timer4Timer();
+    const int n = w.plan().callCount();
+    w.plan().failCall(n + 1); // the pie's read
+    w.plan().failCall(n + 2, QStringLiteral("There is already an object named 'V_W_dsj_jfqd' in the database"));
+    EXPECT_NO_THROW(w.scheduler().Timer2Timer());
+    EXPECT_FALSE(w.scheduler().timer2().isActive());
     EXPECT_TRUE(w.errorBoxes().isEmpty());
 }
 

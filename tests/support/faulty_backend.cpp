@@ -44,16 +44,25 @@ void FaultyBackend::enter(CallKind kind, const QString& statement)
         plan_->beforeCall(number, kind);
     BackendCall call{kind, statement, false, {}};
     std::optional<QString> failure;
-    if (auto it = plan_->failures.find(number); it != plan_->failures.end())
+    bool linkLost = false;
+    if (auto it = plan_->failures.find(number); it != plan_->failures.end()) {
         failure = it->second;
-    else if (plan_->brokenSession && (kind == CallKind::Run || kind == CallKind::Execute))
+    } else if (plan_->brokenSession && (kind == CallKind::Run || kind == CallKind::Execute)) {
         failure = plan_->brokenSession;
+        linkLost = true;
+    }
     if (failure) {
         call.failed = true;
         call.message = *failure;
     }
     if (plan_->keepLog)
         plan_->calls.push_back(call);
+    if (linkLost) {
+        // As the ODBC backend does on a lost link: the session ends with the
+        // failing statement, and the next statement connects afresh.
+        inner_->disconnect();
+        plan_->brokenSession.reset();
+    }
     if (failure)
         throw DatabaseError(*failure, QStringLiteral("08S01"));
 }
