@@ -12,7 +12,9 @@ int main(int argc, char** argv)
     kvet::SingleInstance instance;
     if (!instance.claim())
         return 0; // the session's dashboard runs already and was asked to come to the front
-    kvet::TForm1 form(std::make_unique<kvet::OdbcBackend>());
+    kvet::WindowOptions options;
+    options.askServerBeforeProbeRetries = true;
+    kvet::TForm1 form(std::make_unique<kvet::OdbcBackend>(), std::move(options));
     app.setUncaughtHandler([&form](const QString& m) { form.showUncaught(m); });
     kvet::Kiosk kiosk(form, instance);
     form.showFullScreenMaximized();

@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
 #include "app/connection_settings.h"
+#include "app/server_answer_check.h"
 #include "chart/chart_style.h"
 #include "chart/chart_widget.h"
 #include "data/dashboard_sql.h"
 #include "data/failure.h"
+#include "data/odbc/odbc_connection_string.h"
 #include "panels/daily_workload.h"
 #include "panels/fee_recovery.h"
 #include "panels/recent_payments.h"
@@ -198,6 +200,16 @@ SchedulerHooks TForm1::schedulerHooks()
         return panels::runStartupProbe(ADOQuery1, [this](const QString& c) { Panel2->setCaption(c); },
                                        *StringGrid1);
     };
+    if (options_.askServerBeforeProbeRetries) {
+        serverAnswerCheck_ = std::make_unique<ServerAnswerCheck>();
+        h.whenServerAnswers = [this](std::function<void(bool)> done) {
+            const std::optional<TdsEndpoint> endpoint = tdsEndpoint(ADOConnection1.connectionString());
+            if (!endpoint)
+                return done(true); // nothing to ask: the probe finds out
+            // As long as the login may wait for an answer.
+            serverAnswerCheck_->ask(*endpoint, odbc::kLoginTimeoutSeconds * 1000, std::move(done));
+        };
+    }
     h.scrollStep = [this] { panels::scrollRecentPayments(*tickerBand_, [this] { Button5Click(); }); };
     h.firstRefresh = {[this] { Button1Click(); }, [this] { Button2Click(); }, [this] { Button3Click(); },
                       [this] { Button6Click(); }, [this] { Button5Click(); }, [this] { Button8Click(); },

@@ -16,6 +16,8 @@ class QLabel;
 
 namespace kvet {
 
+class ServerAnswerCheck;
+
 class Panel;
 class TickerGrid;
 class TickerBandAdapter;
@@ -34,6 +36,10 @@ struct WindowOptions {
     std::function<void(const QString& message)> errorBox;
     // Runs once, after the first full refresh batch has finished.
     std::function<void()> onFirstRefreshDone;
+    // Retries of a failed start-up probe first ask the SQL Server named in the
+    // connection string, without blocking, whether it answers (kvet on a real
+    // server; the demo's database is always there).
+    bool askServerBeforeProbeRetries = false;
 };
 
 class TForm1 : public QWidget {
@@ -102,6 +108,7 @@ private:
     std::array<QLabel*, 7> labels_{};
     std::array<chart::ChartWidget*, 6> charts_{}; // Chart1..Chart6
     std::unique_ptr<TickerBandAdapter> tickerBand_;
+    std::unique_ptr<ServerAnswerCheck> serverAnswerCheck_;
     std::unique_ptr<Scheduler> scheduler_;
 };
 

@@ -2,7 +2,9 @@
 
 #include "data/failure.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
+#include <algorithm>
 
 namespace kvet {
 
@@ -165,11 +167,52 @@ void Scheduler::Timer4Timer()
     if (probing_)
         return;
     timer4_.stop();
-    if (probePassed_)
+    if (probePassed_ || stopped_)
         return;
+    // A failed probe blocks the one thread for as long as the login waits (15 s
+    // against a host that takes the connection and never answers). Retries
+    // therefore first find out, without blocking, whether the server answers.
+    if (probeFailed_ && hooks_.whenServerAnswers && !serverAnswered_)
+        askWhetherServerAnswers();
+    else
+        runProbe();
+}
+
+void Scheduler::askWhetherServerAnswers()
+{
+    QPointer<Scheduler> self(this);
+    probing_ = true;
+    const auto answered = [self](bool yes) {
+        if (!self)
+            return;
+        self->probing_ = false;
+        if (self->stopped_ || self->probePassed_)
+            return;
+        if (!yes) {
+            self->timer4_.start(self->intervals_.probeRetryMs);
+            return;
+        }
+        self->serverAnswered_ = true;
+        self->Timer4Timer();
+        if (self)
+            self->serverAnswered_ = false;
+    };
+    try {
+        hooks_.whenServerAnswers(answered);
+    } catch (...) {
+        // Asking is an optimisation: when it cannot be asked, the probe is.
+        if (self && probing_)
+            answered(true);
+    }
+}
+
+void Scheduler::runProbe()
+{
     QPointer<Scheduler> self(this);
     std::optional<QString> escaped;
     bool passed = false;
+    QElapsedTimer blocked;
+    blocked.start();
     {
         BusyFlag busy(this, probing_);
         try {
@@ -188,8 +231,13 @@ void Scheduler::Timer4Timer()
         timer3_.start();
     } else {
         // A wall PC may start before the network or the database server is up:
-        // keep trying, more slowly, until the database answers.
-        timer4_.start(intervals_.probeRetryMs);
+        // keep trying, more slowly, until the database answers. A probe that
+        // blocked for long (a server that answers but does not let the login
+        // in) waits nine times as long, so that it holds the screen for at
+        // most a tenth of the time.
+        probeFailed_ = true;
+        const qint64 waitMs = std::max<qint64>(intervals_.probeRetryMs, std::min<qint64>(9 * blocked.elapsed(), 600000));
+        timer4_.start(int(waitMs));
     }
     if (escaped)
         reportUncaught(*escaped);

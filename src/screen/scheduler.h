@@ -16,6 +16,10 @@ struct SchedulerHooks {
     std::function<bool()> connected; // whether the shared connection is open; missing counts as open
     std::function<void(const QString&)> showStatus;          // the status cell
     std::function<bool()> probe;   // the start-up probe; guards itself, true on success
+    // Before each retry of a failed probe: finds out without blocking whether
+    // the database server answers at all, and calls back with the answer
+    // (possibly at once). Missing: every retry runs the probe.
+    std::function<void(std::function<void(bool answered)>)> whenServerAnswers;
     std::function<void()> scrollStep; // the ticker's step; may throw from its failure path
     std::vector<std::function<void()>> firstRefresh;    // Button1,2,3,6,5,8,4 in that order
     std::vector<std::function<void()>> periodicRefresh; // Button1,2,3,6,8,4
@@ -76,6 +80,8 @@ public Q_SLOTS:
 private:
     bool runRoutines(const std::vector<std::function<void()>>& routines);
     bool connectedOrFalse() const; // the connected hook, false when it throws
+    void askWhetherServerAnswers();
+    void runProbe();
     void showStatusOrKeep(const QString& message, std::optional<QString>& escaped);
     void reportUncaught(const QString& message);
 
@@ -85,6 +91,8 @@ private:
     bool scrolling_ = false;
     bool probing_ = false;
     bool probePassed_ = false;
+    bool probeFailed_ = false;    // a probe has failed: retries ask whenServerAnswers first
+    bool serverAnswered_ = false; // set while the probe runs on the server's answer
     bool batchRunning_ = false;
     bool reportingUncaught_ = false;
     bool stopped_ = false;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvet {
@@ -228,6 +229,39 @@ TEST_F(SchedulerTest, FailedProbeRetriesEveryTenSeconds)
     scheduler->Timer4Timer();
     EXPECT_EQ(window.count("probe"), 3);
     EXPECT_FALSE(scheduler->timer4().isActive());
+    EXPECT_TRUE(scheduler->timer2().isActive());
+    EXPECT_TRUE(scheduler->timer3().isActive());
+}
+
+// Retries of a failed probe ask first whether the server answers, without
+// blocking; only an answer lets the blocking probe run again.
+TEST_F(SchedulerTest, ProbeRetriesWaitForTheServersAnswer)
+{
+    SchedulerHooks h = window.hooks();
+    std::function<void(bool)> pending;
+    h.whenServerAnswers = [&](std::function<void(bool)> done) {
+        window.trace.push_back("ask");
+        pending = std::move(done);
+    };
+    scheduler = std::make_unique<Scheduler>(h);
+    scheduler->start();
+    window.probePasses = false;
+    scheduler->Timer4Timer(); // the first probe is not gated
+    EXPECT_EQ(window.trace, (Trace{"probe"}));
+
+    scheduler->Timer4Timer();
+    scheduler->Timer4Timer(); // a second event while the question is open is dropped
+    EXPECT_EQ(window.trace, (Trace{"probe", "ask"}));
+    EXPECT_FALSE(scheduler->timer4().isActive());
+    std::exchange(pending, nullptr)(false);
+    EXPECT_TRUE(scheduler->timer4().isActive());
+    EXPECT_EQ(scheduler->timer4().interval(), 10000);
+    EXPECT_EQ(window.count("probe"), 1);
+
+    window.probePasses = true;
+    scheduler->Timer4Timer();
+    std::exchange(pending, nullptr)(true);
+    EXPECT_EQ(window.trace, (Trace{"probe", "ask", "ask", "probe"}));
     EXPECT_TRUE(scheduler->timer2().isActive());
     EXPECT_TRUE(scheduler->timer3().isActive());
 }

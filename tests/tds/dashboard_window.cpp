@@ -23,13 +23,15 @@ void Dashboard::startUp()
 
 namespace {
 
-std::unique_ptr<Dashboard> dashboard(std::unique_ptr<Backend> backend, const QString& connectionString)
+std::unique_ptr<Dashboard> dashboard(std::unique_ptr<Backend> backend, const QString& connectionString,
+                                     bool askServer = false)
 {
     auto d = std::make_unique<Dashboard>();
     WindowOptions o;
     o.readSettingsFile = false;
     o.connectionString = connectionString;
     o.intervals = manualTimers();
+    o.askServerBeforeProbeRetries = askServer;
     o.errorBox = [boxes = &d->errorBoxes](const QString& m) { *boxes << m; };
     d->form = std::make_unique<TForm1>(std::move(backend), o);
     return d;
@@ -37,9 +39,9 @@ std::unique_ptr<Dashboard> dashboard(std::unique_ptr<Backend> backend, const QSt
 
 } // namespace
 
-std::unique_ptr<Dashboard> odbcDashboard(const QString& connectionString)
+std::unique_ptr<Dashboard> odbcDashboard(const QString& connectionString, bool askServer)
 {
-    return dashboard(std::make_unique<OdbcBackend>(), connectionString);
+    return dashboard(std::make_unique<OdbcBackend>(), connectionString, askServer);
 }
 
 std::unique_ptr<Dashboard> sqliteDashboard(std::unique_ptr<Backend> database)

@@ -23,8 +23,9 @@ struct Dashboard {
     void startUp();
 };
 
-// On the production engine, logging in with connectionString.
-std::unique_ptr<Dashboard> odbcDashboard(const QString& connectionString);
+// On the production engine, logging in with connectionString; askServer as
+// kvet itself runs it (probe retries ask the server first).
+std::unique_ptr<Dashboard> odbcDashboard(const QString& connectionString, bool askServer = false);
 // On the demo engine over database.
 std::unique_ptr<Dashboard> sqliteDashboard(std::unique_ptr<Backend> database);
 
