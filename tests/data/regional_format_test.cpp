@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, DateTimeInLocale,
                                          LocaleCase{"de_DE", "07.03.25 09:05:03", "07.03.25 21:05:03"},
                                          // no regional settings: a Chinese Windows PC
                                          LocaleCase{"C", "2025/3/7 9:05:03", "2025/3/7 21:05:03"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(LongTimeWithoutZone, TakesOutTheZoneWithWhatOnlySetsItApart)
 {

@@ -65,7 +65,7 @@ std::optional<QByteArray> normalisedDateTime(QByteArray text)
     }
     if (!QDate::isValid(year, month, day))
         return std::nullopt;
-    char out[20];
+    char out[32]; // 19 used; room for what the compiler cannot prove of the ranges
     std::snprintf(out, sizeof out, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
     return QByteArray(out, 19);
 }
