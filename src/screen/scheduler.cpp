@@ -26,6 +26,19 @@ private:
     bool& flag_;
 };
 
+// Runs `body` with `busy` set; the message of a failure that leaves it.
+template <typename Body>
+std::optional<QString> runWhileBusy(Scheduler* owner, bool& busy, Body body)
+{
+    BusyFlag flag(owner, busy);
+    try {
+        body();
+    } catch (...) {
+        return currentFailureMessage();
+    }
+    return std::nullopt;
+}
+
 void setUpTimer(QTimer& timer, const char* name, int intervalMs)
 {
     timer.setObjectName(QString::fromLatin1(name));
@@ -70,16 +83,10 @@ void Scheduler::Timer1Timer()
     if (scrolling_)
         return;
     QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
-    {
-        BusyFlag busy(this, scrolling_);
-        try {
-            if (hooks_.scrollStep)
-                hooks_.scrollStep();
-        } catch (...) {
-            escaped = currentFailureMessage();
-        }
-    }
+    const std::optional<QString> escaped = runWhileBusy(this, scrolling_, [this] {
+        if (hooks_.scrollStep)
+            hooks_.scrollStep();
+    });
     if (self && escaped)
         reportUncaught(*escaped);
 }
@@ -88,38 +95,10 @@ void Scheduler::Timer2Timer()
 {
     if (batchRunning_)
         return;
-    QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
-    {
-        BusyFlag busy(this, batchRunning_);
-        try {
-            if (hooks_.openConnection)
-                hooks_.openConnection();
-            // Only a connection that opened ends the retries.
-            timer2_.stop();
-            if (!runRoutines(hooks_.firstRefresh))
-                return;
-            if (hooks_.closeConnection)
-                hooks_.closeConnection();
-        } catch (...) {
-            const QString message = currentFailureMessage();
-            if (!self)
-                return;
-            showStatusOrKeep(message, escaped);
-            // A failing close here is caught by nobody: it goes to the error box.
-            try {
-                if (hooks_.closeConnection)
-                    hooks_.closeConnection();
-            } catch (...) {
-                if (!escaped)
-                    escaped = currentFailureMessage();
-            }
-        }
-    }
-    if (self && escaped)
-        reportUncaught(*escaped);
+    if (!runBatch(hooks_.firstRefresh, BatchKind::First))
+        return;
     // The batch ran once the connection opened (Timer2 is then off for good).
-    if (self && !timer2_.isActive() && !firstRefreshReported_ && !stopped_) {
+    if (!timer2_.isActive() && !firstRefreshReported_ && !stopped_) {
         firstRefreshReported_ = true;
         if (hooks_.firstRefreshDone)
             hooks_.firstRefreshDone();
@@ -130,28 +109,7 @@ void Scheduler::Timer3Timer()
 {
     if (batchRunning_)
         return;
-    QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
-    {
-        BusyFlag busy(this, batchRunning_);
-        try {
-            if (hooks_.openConnection)
-                hooks_.openConnection();
-            if (!runRoutines(hooks_.periodicRefresh))
-                return;
-            if (hooks_.closeConnection)
-                hooks_.closeConnection();
-        } catch (...) {
-            // The connection is left as the failure left it; the next query
-            // or batch opens it again when it is closed.
-            const QString message = currentFailureMessage();
-            if (!self)
-                return;
-            showStatusOrKeep(message, escaped);
-        }
-    }
-    if (self && escaped)
-        reportUncaught(*escaped);
+    runBatch(hooks_.periodicRefresh, BatchKind::Periodic);
 }
 
 void Scheduler::Timer4Timer()
@@ -162,16 +120,9 @@ void Scheduler::Timer4Timer()
     if (probePassed_)
         return;
     QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
     bool passed = false;
-    {
-        BusyFlag busy(this, probing_);
-        try {
-            passed = hooks_.probe ? hooks_.probe() : true;
-        } catch (...) {
-            escaped = currentFailureMessage();
-        }
-    }
+    const std::optional<QString> escaped =
+        runWhileBusy(this, probing_, [&] { passed = hooks_.probe ? hooks_.probe() : true; });
     if (!self)
         return;
     if (stopped_) {
@@ -187,6 +138,47 @@ void Scheduler::Timer4Timer()
     }
     if (escaped)
         reportUncaught(*escaped);
+}
+
+// A failure goes to the status cell. The first refresh closes the connection
+// after it (a failing close there is caught by nobody: it goes to the error
+// box); the periodic one leaves the connection as the failure left it, and the
+// next query or batch opens it again when it is closed.
+bool Scheduler::runBatch(const std::vector<std::function<void()>>& routines, BatchKind kind)
+{
+    QPointer<Scheduler> self(this);
+    std::optional<QString> escaped;
+    {
+        BusyFlag busy(this, batchRunning_);
+        try {
+            if (hooks_.openConnection)
+                hooks_.openConnection();
+            // Only a connection that opened ends the first refresh's retries.
+            if (kind == BatchKind::First)
+                timer2_.stop();
+            if (!runRoutines(routines))
+                return false;
+            if (hooks_.closeConnection)
+                hooks_.closeConnection();
+        } catch (...) {
+            const QString message = currentFailureMessage();
+            if (!self)
+                return false;
+            showStatusOrKeep(message, escaped);
+            if (kind == BatchKind::First) {
+                try {
+                    if (hooks_.closeConnection)
+                        hooks_.closeConnection();
+                } catch (...) {
+                    if (!escaped)
+                        escaped = currentFailureMessage();
+                }
+            }
+        }
+    }
+    if (self && escaped)
+        reportUncaught(*escaped);
+    return !self.isNull();
 }
 
 // Runs the routines in order with one message-loop pass between two of them,

@@ -73,6 +73,10 @@ public Q_SLOTS:
     void Timer4Timer(); // start-up probe
 
 private:
+    enum class BatchKind { First, Periodic };
+    // One refresh batch on the shared connection; false when the scheduler
+    // was destroyed while it ran.
+    bool runBatch(const std::vector<std::function<void()>>& routines, BatchKind kind);
     bool runRoutines(const std::vector<std::function<void()>>& routines);
     void showStatusOrKeep(const QString& message, std::optional<QString>& escaped);
     void reportUncaught(const QString& message);
