@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 
-#include "app/connection_settings.h"
+#include "settings/connection_settings.h"
 #include "chart/chart_style.h"
 #include "chart/chart_widget.h"
 #include "data/dashboard_sql.h"
