@@ -5,7 +5,7 @@
 //   RFC 3629 and fails with the one message otherwise.
 // - Any text survives encode → decode unchanged, also with pad characters,
 //   blanks and line breaks strewn into the stored value.
-#include "app/password_codec.h"
+#include "settings/password_codec.h"
 #include "data/failure.h"
 #include "fuzz_support.h"
 

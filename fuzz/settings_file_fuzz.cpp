@@ -2,7 +2,7 @@
 // answers (at most 2047 UTF-16 units, never an exception), and a value written
 // on its own line under [option] reads back as the reader's rules say: blanks
 // around it dropped, one pair of matching quotes removed, cut to 2047 units.
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 #include "fuzz_support.h"
 
 #include <QRegularExpression>

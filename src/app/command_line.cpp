@@ -3,9 +3,6 @@
 #include <QString>
 
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #include <shellapi.h> // CommandLineToArgvW; left out by WIN32_LEAN_AND_MEAN
 #endif

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
-#include "app/connection_settings.h"
 #include "app/server_answer_check.h"
+#include "settings/connection_settings.h"
 #include "chart/chart_style.h"
 #include "chart/chart_widget.h"
 #include "data/dashboard_sql.h"

@@ -55,14 +55,29 @@ public:
     // application's title, unless a box is already open (then the status cell).
     void showUncaught(const QString& message);
 
-    // The refresh routines, run by the scheduler.
-    void Button1Click(); // payment-channel pie
-    void Button2Click(); // daily workload
-    void Button3Click(); // yearly charges
-    void Button4Click(); // water-fee recovery
-    void Button5Click(); // ticker refill
-    void Button6Click(); // water-use category pie
-    void Button8Click(); // reading-status pie
+    // The refresh routines, run by the scheduler's batches. Their numbers are
+    // the designer's buttons, not the charts'. Charts sit in two rows of three:
+    // Chart1, Chart3, Chart5 on top, Chart2, Chart4, Chart6 below.
+    //
+    //   routine       query      fills        panels/                                     on failure
+    //   Button1Click  ADOQuery1  Chart1       share_pies       refreshPaymentChannels     creates V_W_dsj_jfqd (Memo1)
+    //   Button2Click  ADOQuery8  Chart3       daily_workload   refreshDailyWorkload       status cell
+    //   Button3Click  ADOQuery3  Chart2       yearly_charges   refreshYearlyCharges       creates V_W_dsj_jd1 (Memo2)
+    //   Button4Click  ADOQuery4  Chart4       fee_recovery     refreshFeeRecovery         creates V_W_dsj_jd2 (Memo3)
+    //   Button5Click  ADOQuery5  StringGrid1  recent_payments  refillRecentPayments       status cell
+    //   Button6Click  ADOQuery6  Chart5       share_pies       refreshWaterUseCategories  creates V_W_dsj_yslb (Memo4)
+    //   Button8Click  ADOQuery7  Chart6       share_pies       refreshReadingStatus       status cell
+    //
+    // Besides them the scheduler's Timer4 runs runStartupProbe (startup_probe)
+    // on ADOQuery1 and writes the banner, Panel2; Timer1 steps the ticker
+    // (scrollRecentPayments), which calls Button5Click at the end of each pass.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button8Click();
 
     // The window's parts, for snapshots and tests.
     Connection& connection() { return ADOConnection1; }

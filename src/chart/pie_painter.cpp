@@ -19,6 +19,8 @@ void paintPie(QPainter& painter, const PieGeometry& pie)
     if (!anyShare)
         return;
     PainterSaver saver(painter);
+    // The chart's smoothing setting, as the renderer set it.
+    const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
     drawSoftShadow(painter, pie.silhouette, pie.style.shadowColor, pie.style.shadowOffset, pie.backdrop);
     for (std::size_t i : pie.order) {
         const SliceGeometry& s = pie.slices[i];
@@ -37,7 +39,9 @@ void paintPie(QPainter& painter, const PieGeometry& pie)
         painter.setPen(Qt::NoPen);
         painter.setBrush(s.color);
         painter.drawPath(s.top);
-        painter.setRenderHint(QPainter::Antialiasing, true); // the bevel's inner edge has no outline
+        // The bevel's inner edge has no outline to cover it: drawn as smooth
+        // as the chart is.
+        painter.setRenderHint(QPainter::Antialiasing, smooth);
         painter.setBrush(brighterBy(s.color, pie.style.bevelSteps));
         painter.drawPath(s.bevel);
         painter.setPen(thinPen(Qt::black));

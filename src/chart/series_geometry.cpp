@@ -28,15 +28,28 @@ QColor withOpacity(QColor c, int transparencyPercent)
     return c;
 }
 
+// What a series of columns (boxes or cylinders) shares: the projection, the
+// column width and depth, and the font of its marks.
+struct ColumnSlot {
+    ColumnSlot(const Series& series, const AxesGeometry& ax, double scale, bool antialiased)
+        : project(ax.obliqueAngle),
+          width(slotWidth(ax, series.points().size()) * series.style().bar.widthPercent / 100.0),
+          z(barDepthSlot(series.style(), ax.plotDepth, width)),
+          markFont(chartFont(series.style().marks.font, scale, antialiased))
+    {
+    }
+    Oblique project;
+    double width;
+    DepthSlot z;
+    QFont markFont;
+};
+
 void addBars(const Series& series, const std::vector<double>& bases, const AxesGeometry& ax, double scale,
              bool antialiased, ChartGeometry& out)
 {
     const SeriesStyle& st = series.style();
-    const Oblique project(ax.obliqueAngle);
-    const double width = slotWidth(ax, series.points().size()) * st.bar.widthPercent / 100.0;
-    const DepthSlot z = barDepthSlot(st, ax.plotDepth, width);
+    const auto [project, width, z, markFont] = ColumnSlot(series, ax, scale, antialiased);
     const QPointF front = project.shift(z.z0), deep = project.shift(z.depth);
-    const QFont markFont = chartFont(st.marks.font, scale, antialiased);
     for (std::size_t i = 0; i < series.points().size(); ++i) {
         const ChartPoint& p = series.points()[i];
         const double x = ax.categories.toPixel(double(i));
@@ -61,10 +74,7 @@ void addCylinders(const Series& series, const std::vector<double>& bases, const 
                   bool antialiased, ChartGeometry& out)
 {
     const SeriesStyle& st = series.style();
-    const Oblique project(ax.obliqueAngle);
-    const double width = slotWidth(ax, series.points().size()) * st.bar.widthPercent / 100.0;
-    const DepthSlot z = barDepthSlot(st, ax.plotDepth, width);
-    const QFont markFont = chartFont(st.marks.font, scale, antialiased);
+    const auto [project, width, z, markFont] = ColumnSlot(series, ax, scale, antialiased);
     for (std::size_t i = 0; i < series.points().size(); ++i) {
         const ChartPoint& p = series.points()[i];
         CylinderShape shape;

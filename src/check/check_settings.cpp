@@ -1,7 +1,7 @@
 #include "check/check_settings.h"
 
-#include "app/ini_file.h"
-#include "app/password_codec.h"
+#include "settings/ini_file.h"
+#include "settings/password_codec.h"
 #include "data/failure.h"
 
 #include <QDir>

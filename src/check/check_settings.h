@@ -1,7 +1,7 @@
 #pragma once
 // The first part of kvet-check: what kvet.ini says, as kvet reads it, and the
 // connection string kvet would hand to its connection (password masked).
-#include "app/connection_settings.h"
+#include "settings/connection_settings.h"
 #include "check/check_report.h"
 
 #include <QString>

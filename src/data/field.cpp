@@ -1,5 +1,6 @@
 #include "data/field.h"
 
+#include "data/decimal_text.h"
 #include "data/failure.h"
 #include "data/regional_format.h"
 
@@ -38,23 +39,11 @@ std::int64_t roundDouble(double v, const QString& textForMessage)
 // Exact round half to even of a decimal text such as "-1234.5678".
 std::int64_t roundDecimal(const QString& text)
 {
-    QString t = text.trimmed();
-    bool negative = false;
-    if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) {
-        negative = t.front() == QLatin1Char('-');
-        t.remove(0, 1);
-    }
-    const qsizetype point = t.indexOf(QLatin1Char('.'));
-    const QString whole = point < 0 ? t : t.left(point);
-    const QString fraction = point < 0 ? QString() : t.mid(point + 1);
-    auto allDigits = [](const QString& s) {
-        for (QChar c : s)
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return false;
-        return true;
-    };
-    if ((whole.isEmpty() && fraction.isEmpty()) || !allDigits(whole) || !allDigits(fraction))
+    const std::optional<DecimalText> parts = splitDecimalText(text);
+    if (!parts)
         throw notAnInteger(text);
+    const bool negative = parts->negative;
+    const QStringView whole = parts->whole, fraction = parts->fraction;
 
     // Magnitude as unsigned to keep the most negative value representable.
     unsigned long long magnitude = 0;

@@ -3,9 +3,6 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #elif defined(KVET_HAVE_DBUS)
 #include <QDBusConnection>

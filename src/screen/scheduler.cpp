@@ -28,6 +28,19 @@ private:
     bool& flag_;
 };
 
+// Runs `body` with `busy` set; the message of a failure that leaves it.
+template <typename Body>
+std::optional<QString> runWhileBusy(Scheduler* owner, bool& busy, Body body)
+{
+    BusyFlag flag(owner, busy);
+    try {
+        body();
+    } catch (...) {
+        return currentFailureMessage();
+    }
+    return std::nullopt;
+}
+
 void setUpTimer(QTimer& timer, const char* name, int intervalMs)
 {
     timer.setObjectName(QString::fromLatin1(name));
@@ -72,16 +85,10 @@ void Scheduler::Timer1Timer()
     if (scrolling_)
         return;
     QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
-    {
-        BusyFlag busy(this, scrolling_);
-        try {
-            if (hooks_.scrollStep)
-                hooks_.scrollStep();
-        } catch (...) {
-            escaped = currentFailureMessage();
-        }
-    }
+    const std::optional<QString> escaped = runWhileBusy(this, scrolling_, [this] {
+        if (hooks_.scrollStep)
+            hooks_.scrollStep();
+    });
     if (self && escaped)
         reportUncaught(*escaped);
 }
@@ -90,44 +97,10 @@ void Scheduler::Timer2Timer()
 {
     if (batchRunning_)
         return;
-    QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
-    {
-        BusyFlag busy(this, batchRunning_);
-        try {
-            if (hooks_.openConnection)
-                hooks_.openConnection();
-            // Only a connection that opened ends the retries.
-            timer2_.stop();
-            if (!runRoutines(hooks_.firstRefresh))
-                return;
-            if (hooks_.closeConnection)
-                hooks_.closeConnection();
-        } catch (...) {
-            const QString message = currentFailureMessage();
-            if (!self)
-                return;
-            showStatusOrKeep(message, escaped);
-            // The session the probe left open can die before this batch uses
-            // it: the open had nothing to do, and the batch ends at its first
-            // panel with the connection gone. Then it has not run; it is
-            // retried half a second later like a connection that did not open.
-            if (!stopped_ && hooks_.connected && !connectedOrFalse())
-                timer2_.start();
-            // A failing close here is caught by nobody: it goes to the error box.
-            try {
-                if (hooks_.closeConnection)
-                    hooks_.closeConnection();
-            } catch (...) {
-                if (!escaped)
-                    escaped = currentFailureMessage();
-            }
-        }
-    }
-    if (self && escaped)
-        reportUncaught(*escaped);
+    if (!runBatch(hooks_.firstRefresh, BatchKind::First))
+        return;
     // The batch ran once the connection opened (Timer2 is then off for good).
-    if (self && !timer2_.isActive() && !firstRefreshReported_ && !stopped_) {
+    if (!timer2_.isActive() && !firstRefreshReported_ && !stopped_) {
         firstRefreshReported_ = true;
         if (hooks_.firstRefreshDone)
             hooks_.firstRefreshDone();
@@ -138,28 +111,7 @@ void Scheduler::Timer3Timer()
 {
     if (batchRunning_)
         return;
-    QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
-    {
-        BusyFlag busy(this, batchRunning_);
-        try {
-            if (hooks_.openConnection)
-                hooks_.openConnection();
-            if (!runRoutines(hooks_.periodicRefresh))
-                return;
-            if (hooks_.closeConnection)
-                hooks_.closeConnection();
-        } catch (...) {
-            // The connection is left as the failure left it; the next query
-            // or batch opens it again when it is closed.
-            const QString message = currentFailureMessage();
-            if (!self)
-                return;
-            showStatusOrKeep(message, escaped);
-        }
-    }
-    if (self && escaped)
-        reportUncaught(*escaped);
+    runBatch(hooks_.periodicRefresh, BatchKind::Periodic);
 }
 
 void Scheduler::Timer4Timer()
@@ -209,18 +161,11 @@ void Scheduler::askWhetherServerAnswers()
 void Scheduler::runProbe()
 {
     QPointer<Scheduler> self(this);
-    std::optional<QString> escaped;
     bool passed = false;
     QElapsedTimer blocked;
     blocked.start();
-    {
-        BusyFlag busy(this, probing_);
-        try {
-            passed = hooks_.probe ? hooks_.probe() : true;
-        } catch (...) {
-            escaped = currentFailureMessage();
-        }
-    }
+    const std::optional<QString> escaped =
+        runWhileBusy(this, probing_, [&] { passed = hooks_.probe ? hooks_.probe() : true; });
     if (!self)
         return;
     if (stopped_) {
@@ -241,6 +186,54 @@ void Scheduler::runProbe()
     }
     if (escaped)
         reportUncaught(*escaped);
+}
+
+// A failure goes to the status cell. The first refresh closes the connection
+// after it (a failing close there is caught by nobody: it goes to the error
+// box); the periodic one leaves the connection as the failure left it, and the
+// next query or batch opens it again when it is closed.
+bool Scheduler::runBatch(const std::vector<std::function<void()>>& routines, BatchKind kind)
+{
+    QPointer<Scheduler> self(this);
+    std::optional<QString> escaped;
+    {
+        BusyFlag busy(this, batchRunning_);
+        try {
+            if (hooks_.openConnection)
+                hooks_.openConnection();
+            // Only a connection that opened ends the first refresh's retries.
+            if (kind == BatchKind::First)
+                timer2_.stop();
+            if (!runRoutines(routines))
+                return false;
+            if (hooks_.closeConnection)
+                hooks_.closeConnection();
+        } catch (...) {
+            const QString message = currentFailureMessage();
+            if (!self)
+                return false;
+            showStatusOrKeep(message, escaped);
+            if (kind == BatchKind::First) {
+                // The session the probe left open can die before this batch
+                // uses it: the open had nothing to do, and the batch ends at
+                // its first panel with the connection gone. Then it has not
+                // run; it is retried half a second later like a connection
+                // that did not open.
+                if (!stopped_ && hooks_.connected && !connectedOrFalse())
+                    timer2_.start();
+                try {
+                    if (hooks_.closeConnection)
+                        hooks_.closeConnection();
+                } catch (...) {
+                    if (!escaped)
+                        escaped = currentFailureMessage();
+                }
+            }
+        }
+    }
+    if (self && escaped)
+        reportUncaught(*escaped);
+    return !self.isNull();
 }
 
 // Runs the routines in order with one message-loop pass between two of them,

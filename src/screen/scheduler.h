@@ -78,6 +78,10 @@ public Q_SLOTS:
     void Timer4Timer(); // start-up probe
 
 private:
+    enum class BatchKind { First, Periodic };
+    // One refresh batch on the shared connection; false when the scheduler
+    // was destroyed while it ran.
+    bool runBatch(const std::vector<std::function<void()>>& routines, BatchKind kind);
     bool runRoutines(const std::vector<std::function<void()>>& routines);
     bool connectedOrFalse() const; // the connected hook, false when it throws
     void askWhetherServerAnswers();

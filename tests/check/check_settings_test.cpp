@@ -1,7 +1,7 @@
 // kvet-check's reading of kvet.ini and its choice of driver: what it says
 // about each password form, that the password never shows, and which driver
 // and ODBC string kvet would use.
-#include "app/password_codec.h"
+#include "settings/password_codec.h"
 #include "check/check_driver.h"
 #include "check/check_options.h"
 #include "check/check_run.h"

@@ -1,5 +1,5 @@
 // Inputs the fuzz targets (fuzz/) found wrong, kept as regular tests.
-#include "app/password_codec.h"
+#include "settings/password_codec.h"
 #include "app/snapshot.h"
 #include "data/connection_string.h"
 #include "data/odbc/odbc_connection_string.h"

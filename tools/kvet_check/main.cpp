@@ -2,7 +2,7 @@
 // ODBC driver, the login, the reporting views and every statement of the
 // dashboard work, one finding a line. Exit code 0 only when all is well.
 #include "app/application.h"
-#include "app/password_codec.h"
+#include "settings/password_codec.h"
 #include "check/check_options.h"
 #include "check/check_run.h"
 #include "console.h"

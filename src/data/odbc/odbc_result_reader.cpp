@@ -84,31 +84,43 @@ std::vector<ColumnReader> describeColumns(SQLHSTMT statement)
 }
 
 // Long text arrives in pieces; each piece but the last fills the buffer less
-// its terminator. Lengths are trusted only up to the terminator, since a
-// driver manager converting for a narrow driver may report them in bytes of
-// the narrow form.
-std::optional<QString> readWide(SQLHSTMT statement, SQLUSMALLINT column)
+// its terminator of `terminatorBytes`. Lengths are trusted only up to the
+// terminator, since a driver manager converting for a narrow driver may report
+// them in bytes of the narrow form. `take` receives each piece's length in
+// bytes; false for NULL.
+template <typename Take>
+bool readPieces(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, void* buffer, SQLLEN bufferBytes,
+                SQLLEN terminatorBytes, Take take)
 {
-    constexpr SQLLEN kUnits = 4096;
-    std::vector<SQLWCHAR> buffer(kUnits, 0);
-    QString text;
+    const SQLLEN room = bufferBytes - terminatorBytes;
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(statement, column, SQL_C_WCHAR, buffer.data(),
-                                        kUnits * SQLLEN(sizeof(SQLWCHAR)), &indicator);
+        const SQLRETURN rc = SQLGetData(statement, column, cType, buffer, bufferBytes, &indicator);
         if (rc == SQL_NO_DATA)
-            break;
+            return true;
         if (!SQL_SUCCEEDED(rc))
             fail(statement);
         if (indicator == SQL_NULL_DATA)
-            return std::nullopt;
-        const bool more = rc == SQL_SUCCESS_WITH_INFO
-            && (indicator == SQL_NO_TOTAL || indicator >= (kUnits - 1) * SQLLEN(sizeof(SQLWCHAR)));
-        const qsizetype units = more ? kUnits - 1 : qsizetype(qMax<SQLLEN>(indicator, 0)) / 2;
-        text += fromSqlWideTerminated(buffer.data(), qMin<qsizetype>(units, kUnits - 1));
+            return false;
+        const bool more = rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator >= room);
+        take(qsizetype(more ? room : qMin(qMax<SQLLEN>(indicator, 0), room)));
         if (!more)
-            break;
+            return true;
     }
+}
+
+std::optional<QString> readWide(SQLHSTMT statement, SQLUSMALLINT column)
+{
+    constexpr SQLLEN kUnits = 4096;
+    constexpr SQLLEN kUnitBytes = SQLLEN(sizeof(SQLWCHAR));
+    std::vector<SQLWCHAR> buffer(kUnits, 0);
+    QString text;
+    const bool present = readPieces(statement, column, SQL_C_WCHAR, buffer.data(), kUnits * kUnitBytes, kUnitBytes,
+                                    [&](qsizetype bytes) {
+                                        text += fromSqlWideTerminated(buffer.data(), bytes / kUnitBytes);
+                                    });
+    if (!present)
+        return std::nullopt;
     return text;
 }
 
@@ -117,22 +129,11 @@ std::optional<QByteArray> readNarrow(SQLHSTMT statement, SQLUSMALLINT column)
     constexpr SQLLEN kBytes = 128;
     char buffer[kBytes] = {};
     QByteArray text;
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(statement, column, SQL_C_CHAR, buffer, kBytes, &indicator);
-        if (rc == SQL_NO_DATA)
-            break;
-        if (!SQL_SUCCEEDED(rc))
-            fail(statement);
-        if (indicator == SQL_NULL_DATA)
-            return std::nullopt;
-        const bool more = rc == SQL_SUCCESS_WITH_INFO
-            && (indicator == SQL_NO_TOTAL || indicator >= kBytes - 1);
-        const qsizetype bytes = more ? kBytes - 1 : qMin<qsizetype>(qMax<SQLLEN>(indicator, 0), kBytes - 1);
+    const bool present = readPieces(statement, column, SQL_C_CHAR, buffer, kBytes, 1, [&](qsizetype bytes) {
         text += QByteArray(buffer, qstrnlen(buffer, size_t(bytes)));
-        if (!more)
-            break;
-    }
+    });
+    if (!present)
+        return std::nullopt;
     return text;
 }
 

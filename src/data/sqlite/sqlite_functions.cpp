@@ -1,5 +1,6 @@
 #include "data/sqlite/sqlite_functions.h"
 
+#include "data/decimal_text.h"
 #include "data/sqlite/sqlite_handles.h"
 
 #include <QDate>
@@ -229,43 +230,27 @@ namespace money {
 
 std::optional<std::int64_t> fromText(const QString& input)
 {
-    QString text = input.trimmed();
-    bool negative = false;
-    if (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+'))) {
-        negative = text.front() == QLatin1Char('-');
-        text.remove(0, 1);
-    }
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    const QString whole = point < 0 ? text : text.left(point);
-    const QString fraction = point < 0 ? QString() : text.mid(point + 1);
-    if (whole.isEmpty() && fraction.isEmpty())
+    const std::optional<DecimalText> decimal = splitDecimalText(input);
+    if (!decimal)
         return std::nullopt;
     std::int64_t units = 0;
-    for (const QChar c : whole) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
+    for (const QChar c : decimal->whole) {
         const int digit = c.unicode() - '0';
         if (units > (kMax / kScale - digit) / 10)
             return std::nullopt;
         units = units * 10 + digit;
     }
-    std::int64_t parts = 0;
-    for (qsizetype i = 0; i < fraction.size(); ++i) {
-        const QChar c = fraction.at(i);
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        if (i < 4)
-            parts = parts * 10 + (c.unicode() - '0');
-    }
-    for (qsizetype i = fraction.size(); i < 4; ++i)
-        parts *= 10;
+    const QStringView fraction = decimal->fraction;
+    std::int64_t parts = 0; // the first four decimals
+    for (qsizetype i = 0; i < 4; ++i)
+        parts = parts * 10 + (i < fraction.size() ? fraction.at(i).unicode() - '0' : 0);
     const bool roundUp = fraction.size() > 4 && fraction.at(4) >= QLatin1Char('5');
     if (units == kMax / kScale && parts + (roundUp ? 1 : 0) > kMax % kScale)
         return std::nullopt;
     std::int64_t m = units * kScale + parts;
     if (roundUp)
         ++m; // halves away from zero: the sign comes after
-    return negative ? -m : m;
+    return decimal->negative ? -m : m;
 }
 
 std::optional<std::int64_t> fromDouble(double value)

@@ -2,18 +2,16 @@
 // impossible dates are NULL, texts compare as under Chinese_PRC_CI_AS, and
 // amounts are money. Clock pinned to 2025-03-07 10:30:00.
 #include "data/field.h"
-#include "data/sqlite/demo_schema.h"
-#include "data/sqlite/sqlite_backend.h"
 #include "data/sqlite/sqlite_functions.h"
 #include "data/failure.h"
 #include "data/dashboard_sql.h"
+#include "demo_views_fixture.h"
 #include "sqlite_test_rows.h"
 
 #include <gtest/gtest.h>
 
 using kvet::ColumnKind;
 using kvet::Field;
-using kvet::ReportingView;
 using kvet::testing::rowTexts;
 using Rows = std::vector<std::string>;
 namespace money = kvet::sqlite::money;
@@ -22,19 +20,10 @@ namespace {
 
 const QDateTime kNow(QDate(2025, 3, 7), QTime(10, 30, 0));
 
-class ServerRulesTest : public testing::Test {
+class ServerRulesTest : public kvet::testing::DemoViewsFixture {
 protected:
-    void SetUp() override
-    {
-        backend = kvet::SqliteBackend::inMemory([] { return kNow; });
-        kvet::sqlite::createDemoSchema(backend->handle());
-        backend->connect(QString());
-        for (ReportingView view : kvet::kAllReportingViews)
-            backend->execute(kvet::viewDefinitionText(view));
-    }
-    void exec(const char* sql) { backend->execute(QString::fromUtf8(sql)); }
-    kvet::ResultSet run(const QString& sql) { return backend->run(sql); }
-    kvet::ResultSet run(const char* sql) { return backend->run(QString::fromUtf8(sql)); }
+    ServerRulesTest() : DemoViewsFixture(kNow) {}
+
     // What the panel reads: the column as a whole number.
     std::vector<std::int64_t> wholeNumbers(const kvet::ResultSet& rs, std::size_t column)
     {
@@ -43,8 +32,6 @@ protected:
             out.push_back(Field(row.at(column), rs.columns.at(column).kind).asInteger());
         return out;
     }
-
-    std::unique_ptr<kvet::SqliteBackend> backend;
 };
 
 } // namespace

@@ -1,13 +1,11 @@
 // The reporting views and the panels' statements on the demo schema, with a
 // few hand-made rows and the server's clock pinned to 2024-06-15 10:30:00.
 #include "data/dashboard_sql.h"
-#include "data/sqlite/demo_schema.h"
-#include "data/sqlite/sqlite_backend.h"
+#include "demo_views_fixture.h"
 #include "sqlite_test_rows.h"
 
 #include <gtest/gtest.h>
 
-using kvet::ReportingView;
 using kvet::testing::rowTexts;
 using Rows = std::vector<std::string>;
 
@@ -15,21 +13,9 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 6, 15), QTime(10, 30, 0));
 
-class ViewSemanticsTest : public testing::Test {
+class ViewSemanticsTest : public kvet::testing::DemoViewsFixture {
 protected:
-    void SetUp() override
-    {
-        backend = kvet::SqliteBackend::inMemory([] { return kNow; });
-        kvet::sqlite::createDemoSchema(backend->handle());
-        backend->connect(QString());
-        for (ReportingView view : kvet::kAllReportingViews)
-            backend->execute(kvet::viewDefinitionText(view));
-    }
-    void exec(const char* sql) { backend->execute(QString::fromUtf8(sql)); }
-    kvet::ResultSet run(const QString& sql) { return backend->run(sql); }
-    kvet::ResultSet run(const char* sql) { return backend->run(QString::fromUtf8(sql)); }
-
-    std::unique_ptr<kvet::SqliteBackend> backend;
+    ViewSemanticsTest() : DemoViewsFixture(kNow) {}
 };
 
 } // namespace

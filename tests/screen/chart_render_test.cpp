@@ -2,7 +2,7 @@
 // position comes from the chart's own computed geometry.
 #include "chart/chart_renderer.h"
 #include "chart/colors.h"
-#include "chart_test_support.h"
+#include "chart/chart_test_support.h"
 #include "screen/chart_appearance.h"
 
 #include <cmath>

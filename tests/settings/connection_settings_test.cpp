@@ -1,4 +1,4 @@
-#include "app/connection_settings.h"
+#include "settings/connection_settings.h"
 
 #include "data/connection_string.h"
 #include "data/failure.h"

@@ -1,5 +1,5 @@
 #include "chart/chart_widget.h"
-#include "chart_test_support.h"
+#include "chart/chart_test_support.h"
 #include "screen/chart_appearance.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/password_codec.h"
+#include "settings/password_codec.h"
 
 #include "data/failure.h"
 

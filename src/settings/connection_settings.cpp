@@ -1,7 +1,7 @@
-#include "app/connection_settings.h"
+#include "settings/connection_settings.h"
 
-#include "app/ini_file.h"
-#include "app/password_codec.h"
+#include "settings/ini_file.h"
+#include "settings/password_codec.h"
 #include "data/connection_string.h"
 
 #include <QCoreApplication>

@@ -1,13 +1,10 @@
-#include "app/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <QFile>
 #include <QStringConverter>
 #include <QStringView>
 
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #endif
 
