@@ -176,12 +176,16 @@ void Scheduler::runProbe()
         timer3_.start();
     } else {
         // A wall PC may start before the network or the database server is up:
-        // keep trying, more slowly, until the database answers. A probe that
-        // blocked for long (a server that answers but does not let the login
-        // in) waits nine times as long, so that it holds the screen for at
-        // most a tenth of the time.
+        // keep trying, more slowly, until the database answers. Retries that
+        // ask first cost the screen nothing while the server is silent. A
+        // probe that blocked for long all the same (no way to ask, or a server
+        // that answers but does not let the login in) waits up to nine times
+        // as long, but no more than 100 s, so that the charts still fill
+        // within two minutes of the server coming back.
         probeFailed_ = true;
-        const qint64 waitMs = std::max<qint64>(intervals_.probeRetryMs, std::min<qint64>(9 * blocked.elapsed(), 600000));
+        qint64 waitMs = intervals_.probeRetryMs;
+        if (!hooks_.whenServerAnswers || serverAnswered_)
+            waitMs = std::max<qint64>(waitMs, std::min<qint64>(9 * blocked.elapsed(), 100000));
         timer4_.start(int(waitMs));
     }
     if (escaped)
