@@ -4,6 +4,7 @@
 #include "data/sqlite/demo_database.h"
 #include "data/sqlite/sqlite_handles.h"
 #include "screen/ticker_grid.h"
+#include "support/sample_copy.h"
 
 #include <climits>
 #include <map>
@@ -24,21 +25,7 @@ SchedulerIntervals manualIntervals()
 
 std::unique_ptr<SqliteBackend> demoCopy(const QDateTime& moment, SqliteBackend::Clock clock)
 {
-    // Making the sample takes a while (30 000 accounts, a year of payments);
-    // copying it in memory takes a few milliseconds.
-    static std::map<qint64, std::unique_ptr<SqliteBackend>> samples;
-    auto& sample = samples[moment.toMSecsSinceEpoch()];
-    if (!sample)
-        sample = createDemoBackend(moment, true, [moment] { return moment; });
-    auto copy = SqliteBackend::inMemory(std::move(clock));
-    sqlite3_backup* backup = sqlite3_backup_init(copy->handle(), "main", sample->handle(), "main");
-    if (!backup)
-        throw Failure(QStringLiteral("the sample could not be copied"));
-    const int rc = sqlite3_backup_step(backup, -1);
-    sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE)
-        throw Failure(QStringLiteral("the sample could not be copied"));
-    return copy;
+    return copyOfSample(moment, true, std::move(clock));
 }
 
 DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals)

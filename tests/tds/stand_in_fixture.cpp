@@ -4,6 +4,7 @@
 #include "data/sqlite/demo_database.h"
 #include "data/sqlite/sqlite_handles.h"
 #include "data/odbc/odbc_test_drivers.h"
+#include "support/sample_copy.h"
 
 #include <map>
 
@@ -16,21 +17,8 @@ QDateTime standInMoment()
 
 std::unique_ptr<SqliteBackend> sampleCopy(bool withViews)
 {
-    // Making the sample takes a while; copying it in memory a few milliseconds.
-    static std::map<bool, std::unique_ptr<SqliteBackend>> samples;
     const QDateTime moment = standInMoment();
-    auto& sample = samples[withViews];
-    if (!sample)
-        sample = createDemoBackend(moment, withViews, [moment] { return moment; });
-    auto copy = SqliteBackend::inMemory([moment] { return moment; });
-    sqlite3_backup* backup = sqlite3_backup_init(copy->handle(), "main", sample->handle(), "main");
-    if (!backup)
-        throw Failure(QStringLiteral("the sample could not be copied"));
-    const int rc = sqlite3_backup_step(backup, -1);
-    sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE)
-        throw Failure(QStringLiteral("the sample could not be copied"));
-    return copy;
+    return copyOfSample(moment, withViews, [moment] { return moment; });
 }
 
 QString programString(int port, const QString& user, const QString& password, const QString& database)
