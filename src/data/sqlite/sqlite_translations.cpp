@@ -43,15 +43,28 @@ QString now()
     return QStringLiteral("%1()").arg(QLatin1String(kNowFunction));
 }
 
+// The rows of sf_sr whose rq may lie from the day from up to before the day
+// until, found through the index on rq (binary text order): a date-time text
+// begins with its date, so it sorts from the day's text on; one written with
+// blanks before it sorts before '0-' and is taken as well ('0-', not '0':
+// rq is declared DATETIME, and '0' would be compared as the number 0). The
+// exact test on kvet_datetime(rq) follows; this only spares it other days.
+QString rqCandidates(const QString& from, const QString& until)
+{
+    return QStringLiteral("(sf_sr.rq < '0-' or (sf_sr.rq >= %1 and sf_sr.rq < %2))").arg(from, until);
+}
+
 QString jfqdView()
 {
     return QStringLiteral("CREATE VIEW V_W_dsj_jfqd AS "
                           "select count(*) AS hj, ren from ("
                           "select %1 AS ren from sf_sr "
-                          "where kvet_datetime(sf_sr.rq) >= datetime(%2, '-30 days') "
+                          "where %3 and kvet_datetime(sf_sr.rq) >= datetime(%2, '-30 days') "
                           "and kvet_datetime(sf_sr.rq) < datetime(%2, '+1 day') and kvet_money(sf_sr.je)<>0"
                           ") AS sf_sr group by ren")
-        .arg(channelCase(QStringLiteral("sf_sr.ren")), now());
+        .arg(channelCase(QStringLiteral("sf_sr.ren")), now(),
+             rqCandidates(QStringLiteral("date(%1, '-30 days')").arg(now()),
+                          QStringLiteral("date(%1, '+2 days')").arg(now())));
 }
 
 // The year bounds are the texts yyyy-01-01 00:00:00 of this year and the next.
@@ -60,10 +73,11 @@ QString jd1View()
     return QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS "
                           "select rq, kvet_money_text(sum(kvet_money(je))) AS je from ("
                           "select strftime('%Y%m', kvet_datetime(sf_sr.rq)) AS rq, sf_sr.je AS je from sf_sr "
-                          "where kvet_datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
+                          "where %2 and kvet_datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
                           "and kvet_datetime(sf_sr.rq) < (strftime('%Y', %1) + 1) || '-01-01 00:00:00'"
                           ") AS a group by rq")
-        .arg(now());
+        .arg(now(), rqCandidates(QStringLiteral("strftime('%Y', %1) || '-01-01'").arg(now()),
+                                 QStringLiteral("(strftime('%Y', %1) + 1) || '-01-01'").arg(now())));
 }
 
 // One month of the fee view. The sums are money and tq/yf divides as money
