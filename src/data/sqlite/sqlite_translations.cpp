@@ -68,16 +68,18 @@ QString jfqdView()
 }
 
 // The year bounds are the texts yyyy-01-01 00:00:00 of this year and the next.
+// A year is most of a billing table's payments: reading them in table order
+// is about twice as fast as through the index on rq, so this view does not
+// narrow them first.
 QString jd1View()
 {
     return QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS "
                           "select rq, kvet_money_text(sum(kvet_money(je))) AS je from ("
                           "select strftime('%Y%m', kvet_datetime(sf_sr.rq)) AS rq, sf_sr.je AS je from sf_sr "
-                          "where %2 and kvet_datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
+                          "where kvet_datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
                           "and kvet_datetime(sf_sr.rq) < (strftime('%Y', %1) + 1) || '-01-01 00:00:00'"
                           ") AS a group by rq")
-        .arg(now(), rqCandidates(QStringLiteral("strftime('%Y', %1) || '-01-01'").arg(now()),
-                                 QStringLiteral("(strftime('%Y', %1) + 1) || '-01-01'").arg(now())));
+        .arg(now());
 }
 
 // One month of the fee view. The sums are money and tq/yf divides as money
