@@ -12,32 +12,29 @@ namespace {
 
 using namespace kvet;
 
-TForm1& openScreen()
+std::unique_ptr<TForm1> openScreen()
 {
-    static std::unique_ptr<TForm1> form = [] {
-        bench::ensureApplication();
-        WindowOptions o;
-        o.readSettingsFile = false;
-        o.errorBox = [](const QString&) {};
-        auto made = std::make_unique<TForm1>(createDemoBackend(QDateTime::currentDateTime(), true), o);
-        made->resize(1920, 1080);
-        made->show();
-        made->scheduler().Timer4Timer();
-        made->scheduler().Timer2Timer();
-        made->scheduler().stop(); // the benchmark runs every routine itself
-        made->connection().open();
-        QCoreApplication::processEvents();
-        return made;
-    }();
-    return *form;
+    bench::ensureApplication();
+    WindowOptions o;
+    o.readSettingsFile = false;
+    o.errorBox = [](const QString&) {};
+    auto made = std::make_unique<TForm1>(createDemoBackend(QDateTime::currentDateTime(), true), o);
+    made->resize(1920, 1080);
+    made->show();
+    made->scheduler().Timer4Timer();
+    made->scheduler().Timer2Timer();
+    made->scheduler().stop(); // the benchmark runs every routine itself
+    made->connection().open();
+    QCoreApplication::processEvents();
+    return made;
 }
 
 template <void (TForm1::*routine)()>
 void BM_BatchRoutine(benchmark::State& state)
 {
-    TForm1& form = openScreen();
+    const std::unique_ptr<TForm1> form = openScreen();
     for (auto _ : state) {
-        (form.*routine)();
+        (form.get()->*routine)();
         // What the routine changed is painted in the next pass, also part of
         // the time the screen does not move.
         QCoreApplication::processEvents();
