@@ -5,20 +5,21 @@
 #include "screen/appearance.h"
 
 #include <QApplication>
-#include <memory>
 
 namespace kvet::bench {
 
 inline void ensureApplication()
 {
-    static std::unique_ptr<QApplication> app = [] {
+    // Never destroyed: at exit Qt's own globals may already be gone, and a
+    // QApplication torn down after them crashes the run after its report.
+    [[maybe_unused]] static QApplication* app = [] {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         kvet::prepareProcess();
         static int argc = 1;
         static char name[] = "kvet_bench";
         static char* argv[] = {name, nullptr};
-        auto created = std::make_unique<QApplication>(argc, argv);
+        auto* created = new QApplication(argc, argv);
         kvet::appearance::registerFontSubstitutes();
         return created;
     }();

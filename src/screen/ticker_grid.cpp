@@ -4,6 +4,7 @@
 #include "screen/appearance.h"
 #include "screen/layout.h"
 
+#include <QEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -57,13 +58,13 @@ void TickerGrid::applyScreenDensity(double dpi)
 void TickerGrid::setRowHeight(int pixels)
 {
     rowHeight_ = pixels > 0 ? pixels : 0;
-    update();
+    invalidatePicture();
 }
 
 void TickerGrid::setDefaultColumnWidth(int pixels)
 {
     columnWidth_ = pixels > 0 ? pixels : 0;
-    update();
+    invalidatePicture();
 }
 
 QRect TickerGrid::cellRect(int column, int row) const
@@ -84,6 +85,7 @@ void TickerGrid::setCell(int column, int row, const QString& text)
     if (slot == text)
         return;
     slot = text;
+    stale_ += cellRect(column, row);
     update(cellRect(column, row));
 }
 
@@ -102,21 +104,81 @@ QSize TickerGrid::sizeHint() const
     return QSize(kColumns * columnWidth_, height());
 }
 
+void TickerGrid::invalidatePicture()
+{
+    stale_ = QRegion(rect());
+    update();
+}
+
+void TickerGrid::resizeEvent(QResizeEvent*)
+{
+    invalidatePicture();
+}
+
+void TickerGrid::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+        invalidatePicture();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void TickerGrid::bringPictureUpToDate()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (picture_.size() != pixels || picture_.devicePixelRatio() != ratio) {
+        picture_ = QPixmap(pixels);
+        picture_.setDevicePixelRatio(ratio);
+        stale_ = QRegion(rect());
+    }
+    if (stale_.isEmpty() || picture_.isNull())
+        return;
+    QPainter painter(&picture_);
+    // A painter on a pixmap starts with the application's font, not the grid's.
+    painter.setFont(font());
+    for (const QRect& dirty : stale_) {
+        painter.save();
+        painter.setClipRect(dirty);
+        // Also the strip right of the last column, (W − 1) mod 7 pixels wide.
+        painter.fillRect(dirty, palette().color(QPalette::Window));
+        if (rowHeight_ > 0 && columnWidth_ > 0) {
+            const int firstRow = std::max(0, dirty.top() / rowHeight_);
+            const int lastRow = std::min(kRows - 1, dirty.bottom() / rowHeight_);
+            const int firstColumn = std::max(0, dirty.left() / columnWidth_);
+            const int lastColumn = std::min(kColumns - 1, dirty.right() / columnWidth_);
+            for (int row = firstRow; row <= lastRow; ++row)
+                for (int column = firstColumn; column <= lastColumn; ++column)
+                    if (column != 0 || row != 0)
+                        paintCell(painter, column, row);
+        }
+        painter.restore();
+    }
+    stale_ = QRegion();
+}
+
 void TickerGrid::paintEvent(QPaintEvent* event)
 {
+    bringPictureUpToDate();
     QPainter painter(this);
-    const QRect dirty = event->rect();
-    // Also the strip right of the last column, (W − 1) mod 7 pixels wide.
-    painter.fillRect(dirty, palette().color(QPalette::Window));
-    if (rowHeight_ <= 0 || columnWidth_ <= 0)
+    if (picture_.isNull())
         return;
-    const int firstRow = std::max(0, dirty.top() / rowHeight_);
-    const int lastRow = std::min(kRows - 1, dirty.bottom() / rowHeight_);
-    const int firstColumn = std::max(0, dirty.left() / columnWidth_);
-    const int lastColumn = std::min(kColumns - 1, dirty.right() / columnWidth_);
-    for (int row = firstRow; row <= lastRow; ++row)
-        for (int column = firstColumn; column <= lastColumn; ++column)
-            paintCell(painter, column, row);
+    // A scroll step exposes only a strip: copy that much of the picture.
+    const qreal ratio = picture_.devicePixelRatio();
+    for (const QRect& dirty : event->region()) {
+        const QRectF source(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio, dirty.height() * ratio);
+        painter.drawPixmap(QRectF(dirty), picture_, source);
+    }
+    // The status cell is drawn where it is: its gradient's rounding depends
+    // on where on the screen it lies, so a copy would be off by one level.
+    if (event->region().intersects(cellRect(0, 0)))
+        paintCell(painter, 0, 0);
 }
 
 void TickerGrid::paintCell(QPainter& painter, int column, int row) const

@@ -3,9 +3,16 @@
 // the screen blue, no grid lines, no border, no input. Its first cell is the
 // status cell, always drawn highlighted. The grid lives inside the ticker band,
 // which clips it; the ticker's scroll step moves it with QWidget::move.
+//
+// The scroll step must not lay out text again every 100 ms: the grid keeps
+// its cells drawn in a picture of itself and a paint only copies from it.
+// A cell is drawn again when its text changes; the whole picture when the
+// size, font, palette or pixel ratio changes.
 #include "panels/cell_writer.h"
 #include "panels/status_cell.h"
 
+#include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -49,14 +56,22 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     static bool inRange(int column, int row);
     void paintCell(class QPainter& painter, int column, int row) const;
+    // Draws the cells in stale_ into picture_, first making it when it has
+    // no longer the grid's size or pixel ratio.
+    void bringPictureUpToDate();
+    void invalidatePicture();
 
     std::array<QString, kColumns * kRows> cells_;
     int rowHeight_ = 30;
     int columnWidth_ = 64;
+    QPixmap picture_;
+    QRegion stale_; // parts of picture_ that no longer show the cells
 };
 
 } // namespace kvet

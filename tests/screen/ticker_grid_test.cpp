@@ -146,6 +146,47 @@ TEST_F(TickerGridTest, LongTextIsCutAtTheCellsRightEdge)
     EXPECT_EQ(countPixels(image, next, kBlue), next.width() * next.height()); // ... and stops there
 }
 
+// The grid paints from a picture of its cells: every change must reach it, and
+// what it shows must be what a grid freshly given the same state shows.
+TEST_F(TickerGridTest, EveryChangeReachesThePictureItPaintsFrom)
+{
+    const auto freshlyMade = [this] {
+        TickerGrid fresh;
+        fresh.setFont(grid.font());
+        fresh.setPalette(grid.palette());
+        fresh.setRowHeight(grid.rowHeight());
+        fresh.setDefaultColumnWidth(grid.defaultColumnWidth());
+        fresh.resize(grid.size());
+        for (int row = 0; row < grid.rowCount(); ++row)
+            for (int column = 0; column < grid.columnCount(); ++column)
+                fresh.setCell(column, row, grid.cell(column, row));
+        return fresh.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    grid.setCell(1, 2, QStringLiteral("1017227"));
+    grid.setCell(5, 9, QStringLiteral("2026/12/9 07:57"));
+    render();
+    grid.setCell(1, 2, QStringLiteral("1017228")); // a new text in a drawn cell
+    grid.setCell(5, 9, QString());                 // a cell emptied
+    grid.showStatus(QStringLiteral("2074548"));
+    EXPECT_EQ(render(), freshlyMade());
+
+    QFont larger = grid.font();
+    larger.setPixelSize(25);
+    grid.setFont(larger);
+    EXPECT_EQ(render(), freshlyMade());
+
+    grid.setDefaultColumnWidth(120);
+    grid.setRowHeight(40);
+    EXPECT_EQ(render(), freshlyMade());
+
+    QPalette red = grid.palette();
+    red.setColor(QPalette::Window, Qt::darkRed);
+    grid.setPalette(red);
+    const QImage image = render();
+    EXPECT_EQ(image, freshlyMade());
+    EXPECT_EQ(image.pixel(grid.cellRect(3, 3).center()) & 0xFFFFFF, QColor(Qt::darkRed).rgb() & 0xFFFFFF);
+}
+
 // Records the areas the grid repaints.
 class PaintRecorder : public QObject {
 public:

@@ -48,7 +48,8 @@ CREATE TABLE sf_yhsf (
 
 const char* demoIndexSql()
 {
-    return "CREATE INDEX sf_yh_tzh ON sf_yh (tzh);\n"
+    return "CREATE INDEX sf_sr_rq ON sf_sr (rq);\n"
+           "CREATE INDEX sf_yh_tzh ON sf_yh (tzh);\n"
            "CREATE INDEX sf_yhsf_jfsj ON sf_yhsf (jfsj);\n";
 }
 

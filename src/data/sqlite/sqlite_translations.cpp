@@ -43,18 +43,34 @@ QString now()
     return QStringLiteral("%1()").arg(QLatin1String(kNowFunction));
 }
 
+// The rows of sf_sr whose rq may lie from the day from up to before the day
+// until, found through the index on rq (binary text order): a date-time text
+// begins with its date, so it sorts from the day's text on; one written with
+// blanks before it sorts before '0-' and is taken as well ('0-', not '0':
+// rq is declared DATETIME, and '0' would be compared as the number 0). The
+// exact test on kvet_datetime(rq) follows; this only spares it other days.
+QString rqCandidates(const QString& from, const QString& until)
+{
+    return QStringLiteral("(sf_sr.rq < '0-' or (sf_sr.rq >= %1 and sf_sr.rq < %2))").arg(from, until);
+}
+
 QString jfqdView()
 {
     return QStringLiteral("CREATE VIEW V_W_dsj_jfqd AS "
                           "select count(*) AS hj, ren from ("
                           "select %1 AS ren from sf_sr "
-                          "where kvet_datetime(sf_sr.rq) >= datetime(%2, '-30 days') "
+                          "where %3 and kvet_datetime(sf_sr.rq) >= datetime(%2, '-30 days') "
                           "and kvet_datetime(sf_sr.rq) < datetime(%2, '+1 day') and kvet_money(sf_sr.je)<>0"
                           ") AS sf_sr group by ren")
-        .arg(channelCase(QStringLiteral("sf_sr.ren")), now());
+        .arg(channelCase(QStringLiteral("sf_sr.ren")), now(),
+             rqCandidates(QStringLiteral("date(%1, '-30 days')").arg(now()),
+                          QStringLiteral("date(%1, '+2 days')").arg(now())));
 }
 
 // The year bounds are the texts yyyy-01-01 00:00:00 of this year and the next.
+// A year is most of a billing table's payments: reading them in table order
+// is about twice as fast as through the index on rq, so this view does not
+// narrow them first.
 QString jd1View()
 {
     return QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS "
