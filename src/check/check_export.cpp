@@ -8,6 +8,7 @@
 #include "data/sqlite/demo_schema.h"
 #include "data/sqlite/export_record.h"
 #include "data/sqlite/row_writer.h"
+#include "data/sqlite/sqlite_backend.h"
 #include "data/sqlite/sqlite_values.h"
 
 #include <QElapsedTimer>
@@ -202,6 +203,17 @@ void exportDatabase(Connection& connection, const QString& target, bool replace,
 {
     ExportFile file(target, replace);
     copyTables(connection, file.database(), report, chunkRows);
+    file.closeDatabase();
+    // The four views, made as kvet-demo's view repair makes them: without
+    // them the preview's first refresh would only create them and show three
+    // charts empty, unlike the hall.
+    {
+        auto views = SqliteBackend::openFile(file.partialPath());
+        views->connect(QString());
+        for (ReportingView view : kAllReportingViews)
+            views->execute(viewDefinitionText(view));
+        views->disconnect();
+    }
     file.finish();
 }
 

@@ -22,6 +22,8 @@ public:
     sqlite3* database() const { return db_.get(); }
     const QString& partialPath() const { return partial_; }
 
+    // Ends this handle on the file, so that another may finish it.
+    void closeDatabase() { db_.reset(); }
     // Closes the database and puts it in the target's place.
     void finish();
 
