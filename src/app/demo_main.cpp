@@ -65,9 +65,13 @@ int main(int argc, char** argv)
     kvet::KvetApplication app(argc, argv);
     std::unique_ptr<kvet::Backend> backend;
     try {
-        backend = options->database.isEmpty()
-                      ? kvet::createDemoBackend(QDateTime::currentDateTime(), !options->withoutViews)
-                      : kvet::openDemoFile(options->database);
+        if (!options->database.isEmpty())
+            backend = kvet::openDemoFileAt(options->database, options->at);
+        else if (options->at)
+            backend = kvet::createDemoBackend(*options->at, !options->withoutViews,
+                                              [at = *options->at] { return at; });
+        else
+            backend = kvet::createDemoBackend(QDateTime::currentDateTime(), !options->withoutViews);
     } catch (const std::exception& e) {
         complain(kvet::messageOf(e));
         return kvet::kDemoExitDatabase;

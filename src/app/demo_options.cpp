@@ -31,6 +31,16 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
         } else if (a == QLatin1String("--screenshot")) {
             if (!value(o.screenshot))
                 return std::nullopt;
+        } else if (a == QLatin1String("--at")) {
+            const QDateTime at = i + 1 < arguments.size()
+                                     ? QDateTime::fromString(arguments[i + 1], QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                     : QDateTime();
+            if (!at.isValid()) {
+                error = QStringLiteral("--at needs a local date and time \"YYYY-MM-DD HH:MM:SS\"");
+                return std::nullopt;
+            }
+            o.at = at;
+            ++i;
         } else if (a == QLatin1String("--deadline")) {
             bool number = false;
             const int seconds = i + 1 < arguments.size() ? arguments[i + 1].toInt(&number) : 0;
@@ -49,18 +59,24 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
         error = QStringLiteral("--without-views applies to the generated database, not to --database");
         return std::nullopt;
     }
+    if (o.at && !o.writeDatabase.isEmpty()) {
+        error = QStringLiteral("--at applies to the database shown, not to --write-database");
+        return std::nullopt;
+    }
     return o;
 }
 
 QString demoUsage()
 {
     return QStringLiteral(
-        "usage: kvet-demo [--without-views | --database FILE] [--snapshot FILE.json] [--screenshot FILE.png]\n"
-        "                 [--deadline SECONDS]\n"
+        "usage: kvet-demo [--without-views | --database FILE] [--at \"YYYY-MM-DD HH:MM:SS\"]\n"
+        "                 [--snapshot FILE.json] [--screenshot FILE.png] [--deadline SECONDS]\n"
         "       kvet-demo --write-database FILE\n"
         "Runs the dashboard on an embedded SQLite database made at start from sample data.\n"
         "  --without-views        start without the four reporting views; the first refresh creates them\n"
         "  --database FILE        use an existing SQLite file with the demo schema, as it is\n"
+        "  --at \"YYYY-MM-DD HH:MM:SS\"  the server's clock stands still at this local time; without it a file\n"
+        "                         written by kvet-check --export shows its time of export, others the clock\n"
         "  --write-database FILE  write the generated sample database to FILE and exit\n"
         "  --snapshot FILE.json   after the first full refresh, write the screen's state and exit\n"
         "  --screenshot FILE.png  after the first full refresh, write a picture of the window and exit\n"

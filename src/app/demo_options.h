@@ -1,5 +1,6 @@
 #pragma once
 // kvet-demo's command line: the dashboard on the embedded SQLite database.
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,6 +13,7 @@ struct DemoOptions {
     QString writeDatabase;      // write the generated sample here and exit
     QString snapshot;           // after the first full refresh: write the screen as JSON, exit
     QString screenshot;         // after the first full refresh: write a PNG of the window, exit
+    std::optional<QDateTime> at; // the server clock pinned here (getdate() and the demo's "now")
     int deadlineSeconds = 60;   // how long a snapshot or screenshot waits for that refresh
     bool help = false;
 };

@@ -6,8 +6,17 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
 {
     CommandLine line;
     QStringList files;
-    for (const QString& a : arguments) {
-        if (a == QLatin1String("--help") || a == QLatin1String("-h") || a == QLatin1String("/?"))
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--export")) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty() || arguments[i + 1].startsWith(QLatin1Char('-'))) {
+                error = QStringLiteral("--export 后面要给导出的文件名");
+                return std::nullopt;
+            }
+            line.check.exportFile = arguments[++i];
+        } else if (a == QLatin1String("--force"))
+            line.check.force = true;
+        else if (a == QLatin1String("--help") || a == QLatin1String("-h") || a == QLatin1String("/?"))
             line.help = true;
         else if (a == QLatin1String("--demo"))
             line.check.demo = true;
@@ -29,6 +38,15 @@ std::optional<CommandLine> parseCommandLine(const QStringList& arguments, QStrin
     }
     if (line.encodePassword && (line.check.demo || line.check.createViews || line.check.withoutViews || !files.isEmpty())) {
         error = QStringLiteral("--encode-password 不和其他选项或文件一起用");
+        return std::nullopt;
+    }
+    if (line.check.force && line.check.exportFile.isEmpty()) {
+        error = QStringLiteral("--force 只用于 --export");
+        return std::nullopt;
+    }
+    if (!line.check.exportFile.isEmpty()
+        && (line.check.demo || line.check.createViews || line.check.withoutViews || line.encodePassword)) {
+        error = QStringLiteral("--export 只和 kvet.ini 及 --force 一起用");
         return std::nullopt;
     }
     if (line.check.withoutViews && !line.check.demo) {
@@ -56,6 +74,9 @@ QString usage()
         "      检查设置文件（默认是 kvet-check 旁边的 kvet.ini）和它指向的数据库\n"
         "  kvet-check --demo [--without-views | 演示数据库文件] [--create-views]\n"
         "      在演示数据库上做同样的检查\n"
+        "  kvet-check [kvet.ini] --export 文件 [--force]\n"
+        "      把大屏读取的数据从数据库导出成演示数据库文件，用 kvet-demo --database 文件 查看\n"
+        "      （只读；账户的户名和地址只导出滚动条显示的那些；--force 替换已有的文件）\n"
         "  kvet-check --encode-password\n"
         "      输入密码（不回显），打印它的 Base64，填到 kvet.ini 的 password=\n"
         "\n"

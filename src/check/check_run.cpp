@@ -20,29 +20,11 @@ const QString kDemoConnectionString = QStringLiteral("Provider=SQLite;Data Sourc
 
 void checkSqlServer(const CheckOptions& options, Report& report)
 {
-    const QString path = options.settingsPath.isEmpty() ? settingsPathBesideExecutable() : options.settingsPath;
-    const SettingsCheck settings = checkSettings(path, report);
-
-    auto backend = std::make_unique<OdbcBackend>();
-    QStringList installed;
-    try {
-        installed = backend->installedDrivers();
-    } catch (const std::exception& e) {
-        report.error(QStringLiteral("ODBC 驱动管理器不可用：") + messageOf(e));
-    }
-    checkDriver(installed, settings.passwordDecodes ? maskedConnectionString(settings.settings) : QString(), report);
-
-    if (!settings.passwordDecodes) {
-        // kvet leaves its connection string unset then: a login attempt here
-        // would only add a driver's complaint about the empty string, which
-        // reads like a second, unrelated fault.
-        report.info(QStringLiteral("密码不能解码，kvet 不会去连接数据库：跳过登录、视图和语句的检查"));
+    std::optional<ServerLogin> login = prepareServerLogin(options.settingsPath, report);
+    if (!login)
         return;
-    }
-    Connection connection(std::move(backend));
-    connection.setConnectionString(settings.connectionString);
-    const LoginContext context{settings.settings.server, settings.settings.user, settings.settings.database};
-    checkDatabase(connection, sqlServerCatalog(), options.createViews, context, report);
+    const LoginContext context{login->server, login->user, login->database};
+    checkDatabase(*login->connection, sqlServerCatalog(), options.createViews, context, report);
 }
 
 void checkDemo(const CheckOptions& options, Report& report)
@@ -67,6 +49,36 @@ void checkDemo(const CheckOptions& options, Report& report)
 }
 
 } // namespace
+
+std::optional<ServerLogin> prepareServerLogin(const QString& settingsPath, Report& report)
+{
+    const QString path = settingsPath.isEmpty() ? settingsPathBesideExecutable() : settingsPath;
+    const SettingsCheck settings = checkSettings(path, report);
+
+    auto backend = std::make_unique<OdbcBackend>();
+    QStringList installed;
+    try {
+        installed = backend->installedDrivers();
+    } catch (const std::exception& e) {
+        report.error(QStringLiteral("ODBC 驱动管理器不可用：") + messageOf(e));
+    }
+    checkDriver(installed, settings.passwordDecodes ? maskedConnectionString(settings.settings) : QString(), report);
+
+    if (!settings.passwordDecodes) {
+        // kvet leaves its connection string unset then: a login attempt here
+        // would only add a driver's complaint about the empty string, which
+        // reads like a second, unrelated fault.
+        report.info(QStringLiteral("密码不能解码，kvet 不会去连接数据库：跳过登录、视图和语句的检查"));
+        return std::nullopt;
+    }
+    ServerLogin login;
+    login.connection = std::make_unique<Connection>(std::move(backend));
+    login.connection->setConnectionString(settings.connectionString);
+    login.server = settings.settings.server;
+    login.user = settings.settings.user;
+    login.database = settings.settings.database;
+    return login;
+}
 
 void checkDatabase(Connection& connection, const ViewCatalog& catalog, bool createViews,
                    const LoginContext& context, Report& report)

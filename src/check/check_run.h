@@ -5,6 +5,8 @@
 #include "check/check_views.h"
 
 #include <QString>
+#include <memory>
+#include <optional>
 
 namespace kvet {
 class Connection;
@@ -18,9 +20,20 @@ struct CheckOptions {
     QString demoDatabase;  // with demo: a demo-schema SQLite file; empty: the sample in memory
     bool withoutViews = false; // with demo: the in-memory sample without its views
     bool createViews = false;  // create missing views (the only write)
+    QString exportFile;        // write what the dashboard reads into this new demo-schema file
+    bool force = false;        // with exportFile: replace an existing file
 };
 
 struct LoginContext;
+
+// kvet.ini's server as kvet would connect to it: the settings and the driver
+// reported, the connection string set. Null when the password does not
+// decode (kvet would not connect then; that is reported).
+struct ServerLogin {
+    std::unique_ptr<Connection> connection;
+    QString server, user, database;
+};
+std::optional<ServerLogin> prepareServerLogin(const QString& settingsPath, Report& report);
 
 // Login, server facts, views and statements on a connection that has its
 // connection string; closes the connection at the end.

@@ -4,6 +4,9 @@
 // is thrown as DatabaseError with the message the status cell will show.
 #include "data/value.h"
 
+#include <cstddef>
+#include <functional>
+
 namespace kvet {
 
 class Backend {
@@ -17,6 +20,24 @@ public:
     virtual bool isConnected() const = 0;
     // Runs a statement that returns rows and fetches all of them.
     virtual ResultSet run(const QString& statement) = 0;
+    // Runs a statement that returns rows and hands them on in pieces of at
+    // most chunkRows rows, each with the result's columns, so that a large
+    // table never lies in memory whole. An empty result gives no piece. This
+    // default fetches everything first; engines that can do better do.
+    virtual void stream(const QString& statement, std::size_t chunkRows,
+                        const std::function<void(ResultSet&)>& piece)
+    {
+        ResultSet all = run(statement);
+        ResultSet chunk;
+        chunk.columns = all.columns;
+        for (std::size_t i = 0; i < all.rows.size(); ++i) {
+            chunk.rows.push_back(std::move(all.rows[i]));
+            if (chunk.rows.size() >= chunkRows || i + 1 == all.rows.size()) {
+                piece(chunk);
+                chunk.rows.clear();
+            }
+        }
+    }
     // Runs a command that returns no rows (CREATE VIEW).
     virtual void execute(const QString& statement) = 0;
 };

@@ -73,4 +73,9 @@ inline QString tickerStatement()
            QString::fromUtf8(kTickerPiece3) + "\r\n";
 }
 
+// Not a panel's: kvet-check's export asks the server's clock with it, so that
+// a preview of the exported file reads the 30-day window and the current
+// year as the hall did.
+inline constexpr const char* kServerClock = "select getdate() now";
+
 } // namespace kvet::statements

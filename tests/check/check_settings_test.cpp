@@ -136,7 +136,26 @@ INSTANTIATE_TEST_SUITE_P(
                       CommandCase{{"--demo", "--without-views", "export.db"}, false, false, {}, {}},
                       CommandCase{{"a.ini", "b.ini"}, false, false, {}, {}},
                       CommandCase{{"--encode-password", "--demo"}, false, false, {}, {}},
-                      CommandCase{{"--verbose"}, false, false, {}, {}}));
+                      CommandCase{{"--verbose"}, false, false, {}, {}},
+                      CommandCase{{"--export"}, false, false, {}, {}},
+                      CommandCase{{"--export", "--force"}, false, false, {}, {}},
+                      CommandCase{{"--force"}, false, false, {}, {}},
+                      CommandCase{{"--demo", "--export", "a.db"}, false, false, {}, {}},
+                      CommandCase{{"--export", "a.db", "--create-views"}, false, false, {}, {}}));
+
+TEST(CheckCommandLine, ExportTakesTheFileAfterItAndKvetIniWhereverItStands)
+{
+    QString error;
+    const auto line = parseCommandLine({"--export", "hall.db", "C:/kvet/kvet.ini", "--force"}, error);
+    ASSERT_TRUE(line) << qPrintable(error);
+    EXPECT_EQ(line->check.exportFile, QStringLiteral("hall.db"));
+    EXPECT_EQ(line->check.settingsPath, QStringLiteral("C:/kvet/kvet.ini"));
+    EXPECT_TRUE(line->check.force);
+    const auto plain = parseCommandLine({"--export", "hall.db"}, error);
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->check.force);
+    EXPECT_TRUE(plain->check.settingsPath.isEmpty());
+}
 
 TEST(CheckReport, AFindingKeepsToOneLineWithItsDetailIndentedBelow)
 {

@@ -3,6 +3,7 @@
 // dashboard work, one finding a line. Exit code 0 only when all is well.
 #include "app/application.h"
 #include "settings/password_codec.h"
+#include "check/check_export.h"
 #include "check/check_options.h"
 #include "check/check_run.h"
 #include "console.h"
@@ -56,5 +57,7 @@ int main(int argc, char** argv)
 
     Report report;
     report.setSink([](const Finding& finding) { writeText(stdout, formatFinding(finding)); });
+    if (!line->check.exportFile.isEmpty())
+        return runExport(line->check, report);
     return runCheck(line->check, report);
 }

@@ -150,6 +150,30 @@ StatementHandle OdbcBackend::executeDirect(const QString& statement)
 ResultSet OdbcBackend::run(const QString& statement)
 {
     StatementHandle handle = executeDirect(statement);
+    if (!toFirstResultWithColumns(handle))
+        return {};
+    try {
+        return fetchResult(handle.get());
+    } catch (const DatabaseError& e) {
+        fail(e, handle);
+    }
+}
+
+void OdbcBackend::stream(const QString& statement, std::size_t chunkRows,
+                         const std::function<void(ResultSet&)>& piece)
+{
+    StatementHandle handle = executeDirect(statement);
+    if (!toFirstResultWithColumns(handle))
+        return;
+    try {
+        fetchResultInPieces(handle.get(), chunkRows, piece);
+    } catch (const DatabaseError& e) {
+        fail(e, handle);
+    }
+}
+
+bool OdbcBackend::toFirstResultWithColumns(StatementHandle& handle)
+{
     // Row counts of statements ahead of the SELECT come as results without
     // columns; the rows are in the first result that has columns.
     for (;;) {
@@ -157,17 +181,12 @@ ResultSet OdbcBackend::run(const QString& statement)
         if (!SQL_SUCCEEDED(SQLNumResultCols(handle.get(), &columns)))
             failOnStatement(handle);
         if (columns > 0)
-            break;
+            return true;
         const SQLRETURN rc = SQLMoreResults(handle.get());
         if (rc == SQL_NO_DATA)
-            return {};
+            return false;
         if (!SQL_SUCCEEDED(rc))
             failOnStatement(handle);
-    }
-    try {
-        return fetchResult(handle.get());
-    } catch (const DatabaseError& e) {
-        fail(e, handle);
     }
 }
 

@@ -34,6 +34,9 @@ public:
     void disconnect() override;
     bool isConnected() const override;
     ResultSet run(const QString& statement) override;
+    // Fetches as it hands on: one piece in memory at a time.
+    void stream(const QString& statement, std::size_t chunkRows,
+                const std::function<void(ResultSet&)>& piece) override;
     void execute(const QString& statement) override;
 
     // Names of the ODBC drivers the driver manager knows.
@@ -42,6 +45,8 @@ public:
 private:
     SQLHENV environment();
     odbc::StatementHandle executeDirect(const QString& statement);
+    // Skips the row counts ahead of a SELECT; false when no result has columns.
+    bool toFirstResultWithColumns(odbc::StatementHandle& handle);
     [[noreturn]] void failOnStatement(odbc::StatementHandle& statement);
     // Frees the statement and throws; a session whose link is gone is ended
     // first, so that the next open connects afresh.

@@ -301,15 +301,14 @@ QString plainDecimalText(const QByteArray& raw)
     return QString::fromLatin1(out);
 }
 
-ResultSet fetchResult(SQLHSTMT statement)
+namespace {
+
+// Fetches the rows of a described result into chunk (which holds the
+// columns), handing it on whenever it holds chunkRows rows, and the rest at
+// the end.
+void fetchRows(SQLHSTMT statement, const std::vector<ColumnReader>& columns, ResultSet& chunk,
+               std::size_t chunkRows, const std::function<void(ResultSet&)>& piece)
 {
-    ResultSet result;
-    const std::vector<ColumnReader> columns = describeColumns(statement);
-    result.columns.reserve(columns.size());
-    for (const ColumnReader& c : columns)
-        result.columns.push_back(c.column);
-    if (columns.empty())
-        return result;
     for (;;) {
         const SQLRETURN rc = SQLFetch(statement);
         if (rc == SQL_NO_DATA)
@@ -320,8 +319,43 @@ ResultSet fetchResult(SQLHSTMT statement)
         row.reserve(columns.size());
         for (std::size_t i = 0; i < columns.size(); ++i)
             row.push_back(readValue(statement, SQLUSMALLINT(i + 1), columns[i]));
-        result.rows.push_back(std::move(row));
+        chunk.rows.push_back(std::move(row));
+        if (piece && chunk.rows.size() >= chunkRows) {
+            piece(chunk);
+            chunk.rows.clear();
+        }
     }
+    if (piece && !chunk.rows.empty())
+        piece(chunk);
+}
+
+ResultSet describedResult(const std::vector<ColumnReader>& columns)
+{
+    ResultSet result;
+    result.columns.reserve(columns.size());
+    for (const ColumnReader& c : columns)
+        result.columns.push_back(c.column);
+    return result;
+}
+
+} // namespace
+
+void fetchResultInPieces(SQLHSTMT statement, std::size_t chunkRows,
+                         const std::function<void(ResultSet&)>& piece)
+{
+    const std::vector<ColumnReader> columns = describeColumns(statement);
+    if (columns.empty())
+        return;
+    ResultSet chunk = describedResult(columns);
+    fetchRows(statement, columns, chunk, chunkRows == 0 ? 1 : chunkRows, piece);
+}
+
+ResultSet fetchResult(SQLHSTMT statement)
+{
+    const std::vector<ColumnReader> columns = describeColumns(statement);
+    ResultSet result = describedResult(columns);
+    if (!columns.empty())
+        fetchRows(statement, columns, result, 0, {});
     return result;
 }
 

@@ -7,6 +7,8 @@
 #include "data/value.h"
 
 #include <QByteArray>
+#include <cstddef>
+#include <functional>
 
 namespace kvet::odbc {
 
@@ -21,5 +23,10 @@ QString plainDecimalText(const QByteArray& text);
 // Fetches every row of the statement's current result. Failures throw
 // DatabaseError with the driver's cleaned message.
 ResultSet fetchResult(SQLHSTMT statement);
+
+// The same in pieces of at most chunkRows rows, each handed to piece with the
+// columns; memory stays bounded by one piece.
+void fetchResultInPieces(SQLHSTMT statement, std::size_t chunkRows,
+                         const std::function<void(ResultSet&)>& piece);
 
 } // namespace kvet::odbc

@@ -4,6 +4,7 @@
 #include "data/failure.h"
 #include "data/sqlite/demo_ledger.h"
 #include "data/sqlite/demo_schema.h"
+#include "data/sqlite/export_record.h"
 #include "data/sqlite/row_writer.h"
 
 #include <QFile>
@@ -55,6 +56,19 @@ std::unique_ptr<SqliteBackend> createDemoBackend(const QDateTime& now, bool with
 std::unique_ptr<SqliteBackend> openDemoFile(const QString& path, SqliteBackend::Clock clock)
 {
     return SqliteBackend::openFile(path, std::move(clock));
+}
+
+std::unique_ptr<SqliteBackend> openDemoFileAt(const QString& path, const std::optional<QDateTime>& at)
+{
+    // The recorded moment is only known once the file is open, and the
+    // backend takes its clock at creation: the clock reads a slot filled
+    // right after.
+    auto pinned = std::make_shared<std::optional<QDateTime>>(at);
+    auto backend = SqliteBackend::openFile(
+        path, [pinned] { return pinned->has_value() ? **pinned : QDateTime::currentDateTime(); });
+    if (!pinned->has_value())
+        *pinned = sqlite::readExportMoment(backend->handle());
+    return backend;
 }
 
 void writeDemoDatabase(const QString& path, const QDateTime& now)

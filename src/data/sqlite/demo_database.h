@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace kvet::sqlite {
 
@@ -31,6 +32,12 @@ std::unique_ptr<SqliteBackend> createDemoBackend(const QDateTime& now, bool with
 
 // An existing database file of the demo schema, used as it is.
 std::unique_ptr<SqliteBackend> openDemoFile(const QString& path, SqliteBackend::Clock clock = {});
+
+// The same with getdate() pinned: at `at` when given, else at the server's
+// time recorded in a file that kvet-check --export wrote, else the local
+// clock as openDemoFile has it. Pinned means fixed: the screen reads as it
+// did at that moment for as long as the demo runs.
+std::unique_ptr<SqliteBackend> openDemoFileAt(const QString& path, const std::optional<QDateTime>& at);
 
 // Writes the sample (tables only, no views) as a new database file. Fails,
 // writing nothing, when the file exists.

@@ -179,6 +179,8 @@ QHash<QString, Translation> buildTable()
     add(QString::fromUtf8(statements::kFeeRecovery), feeRecovery(), {},
         {QStringLiteral("yf"), QStringLiteral("sf"), QStringLiteral("tq"), QStringLiteral("bl")});
     add(statements::tickerStatement(), ticker(), {QStringLiteral("rq")});
+    add(QString::fromUtf8(statements::kServerClock), QStringLiteral("select %1 AS now").arg(now()),
+        {QStringLiteral("now")});
     return table;
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+// The file an export writes: an SQLite database made beside the target under
+// a name of its own and renamed onto the target only when complete, so that
+// a failure half-way leaves nothing behind and never a file kvet-demo would
+// take for a whole export.
+#include "data/sqlite/sqlite_handles.h"
+
+#include <QString>
+
+namespace kvet::check {
+
+class ExportFile {
+public:
+    // Fails when target exists and replace is not set, or the folder takes
+    // no new file.
+    ExportFile(const QString& target, bool replace);
+    // Removes the partial file unless finish() succeeded.
+    ~ExportFile();
+    ExportFile(const ExportFile&) = delete;
+    ExportFile& operator=(const ExportFile&) = delete;
+
+    sqlite3* database() const { return db_.get(); }
+    const QString& partialPath() const { return partial_; }
+
+    // Ends this handle on the file, so that another may finish it.
+    void closeDatabase() { db_.reset(); }
+    // Closes the database and puts it in the target's place.
+    void finish();
+
+private:
+    void removePartial();
+
+    QString target_;
+    QString partial_;
+    bool replace_ = false;
+    bool finished_ = false;
+    sqlite::DatabaseHandle db_;
+};
+
+} // namespace kvet::check
