@@ -48,7 +48,7 @@ const Credentials kCredentials[] = {
     {"Separators", "u;=x", "p;w=d", "db;=1"},
     {"OpeningBrace", "{u", "{pw", "{db"},
     {"ClosingBrace", "u}x", "p}w", "d}b"},
-    {"BothBraces", "{u}", "p{}}w", "{d}}b}"},
+    {"BothBraces", "u{}x", "p{}}w", "d}{b"},
     {"Quotes", "'u\"", "\"p'w\"", "d'b\""},
     {"Blanks", " u x ", "  p w  ", " d b "},
     {"Chinese", "收费员", "密码；口令", "水费库"},

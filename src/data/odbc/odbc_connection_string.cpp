@@ -33,7 +33,8 @@ void appendFreeTds(QString& out, const char* key, const QString& value)
 {
     const std::optional<QString> quoted = quoteFreeTdsValue(value);
     if (!quoted)
-        throw DatabaseError(QStringLiteral("The FreeTDS driver cannot receive a %1 that holds \"};\"; change it or use Microsoft's "
+        throw DatabaseError(QStringLiteral("The FreeTDS driver cannot receive a %1 that holds \"}\" together "
+                                           "with \";\" or a leading \"{\"; change it or use Microsoft's "
                                            "ODBC Driver for SQL Server")
                                 .arg(settingName(key)),
                             QStringLiteral("IM012"));
@@ -124,13 +125,14 @@ std::optional<QString> quoteFreeTdsValue(const QString& value)
 {
     // FreeTDS 1.3 reads a value without braces up to the next ';', blanks
     // and all, and a braced one up to the first "};" without undoing doubled
-    // braces (later versions do undo them). Only the forms both read alike
-    // are used: bare where possible, else braced with nothing doubled, which
-    // holds for every value without "};" in it.
+    // braces (later versions do undo them), while the driver manager reads
+    // the string by the standard rules. Only the forms every reader reads
+    // alike are used: bare where possible, braced only when nothing in the
+    // value is a '}'.
     const bool needsBraces = value.contains(u';') || value.startsWith(u'{');
     if (!needsBraces)
         return value;
-    if (value.contains(QStringLiteral("};")))
+    if (value.contains(u'}'))
         return std::nullopt;
     return u'{' + value + u'}';
 }

@@ -53,9 +53,9 @@ QString explicitDriver(const ConnectionStringPairs& pairs);
 QString quoteOdbcValue(const QString& value);
 
 // A value as FreeTDS reads it back exactly: bare unless it holds ';' or
-// starts with '{', then in braces with nothing doubled; nothing when such a
-// value holds "};" (FreeTDS 1.3 ends a braced value there and keeps doubled
-// braces as they stand, so no form is exact).
+// starts with '{', then in braces; nothing when such a value also holds '}'
+// (FreeTDS 1.3 keeps doubled braces as they stand, and an undoubled '}'
+// breaks the standard reading of the string, so no form is safe).
 std::optional<QString> quoteFreeTdsValue(const QString& value);
 
 // The ODBC connection string for `driverName` (used as the DRIVER keyword).
