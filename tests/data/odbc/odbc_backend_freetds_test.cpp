@@ -57,15 +57,20 @@ TEST_F(OdbcFreeTds, RefusedPortGivesTheCleanMessageAtOnce)
     EXPECT_FALSE(backend.isConnected());
 }
 
-TEST_F(OdbcFreeTds, PasswordWithSeparatorsAndBracesStillParses)
+TEST_F(OdbcFreeTds, PasswordWithSeparatorsAndBracesStillParsesOrIsRefusedByName)
 {
     // Were the password not brace-quoted, the driver manager or FreeTDS would
     // reject the string (or read part of it as other keys) before trying to connect.
     OdbcBackend backend;
     qint64 ms = 0;
-    const DatabaseError e = connectFailure(
-        backend, programString(test::closedLoopbackPort(), QStringLiteral(" p;w}d{=x ")), ms);
+    DatabaseError e = connectFailure(
+        backend, programString(test::closedLoopbackPort(), QStringLiteral(" p;w{d=x ")), ms);
     EXPECT_EQ(e.message(), QStringLiteral("Unable to connect: Adaptive Server is unavailable or does not exist"));
+    // With a '}' as well no form reads alike for FreeTDS and the driver
+    // manager: the value is refused before anything is sent.
+    e = connectFailure(backend, programString(test::closedLoopbackPort(), QStringLiteral(" p;w}d{=x ")), ms);
+    EXPECT_EQ(e.state(), QStringLiteral("IM012"));
+    EXPECT_TRUE(e.message().contains(QStringLiteral("Password"))) << e.message().toStdString();
 }
 
 TEST_F(OdbcFreeTds, DriverNamedInTheStringIsUsed)
