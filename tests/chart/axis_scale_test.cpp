@@ -13,7 +13,7 @@ struct StepCase {
     double step;
 };
 
-class NiceStep : public testing::TestWithParam<StepCase> {};
+class NiceStep : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(NiceStep, IsOneTwoOrFiveTimesAPowerOfTen)
 {
@@ -21,7 +21,7 @@ TEST_P(NiceStep, IsOneTwoOrFiveTimesAPowerOfTen)
 }
 
 INSTANTIATE_TEST_SUITE_P(Spans, NiceStep,
-                         testing::Values(StepCase{1000, 5, 200}, StepCase{930, 5, 200}, StepCase{7, 10, 1},
+                         ::testing::Values(StepCase{1000, 5, 200}, StepCase{930, 5, 200}, StepCase{7, 10, 1},
                                          StepCase{0.9, 5, 0.2}, StepCase{1234, 4, 500}, StepCase{45000, 6, 10000},
                                          StepCase{1, 1, 1}, StepCase{0, 5, 1}, StepCase{-5, 5, 1},
                                          StepCase{std::numeric_limits<double>::infinity(), 5, 1},

@@ -12,7 +12,7 @@
 
 using namespace kvet::chart;
 
-class ChartGeometryTest : public testing::Test {
+class ChartGeometryTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { test::useDashboardFonts(); }
 };

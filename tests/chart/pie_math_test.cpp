@@ -79,7 +79,7 @@ struct FrontCase {
     std::vector<std::pair<double, double>> arcs;
 };
 
-class FrontArcs : public testing::TestWithParam<FrontCase> {};
+class FrontArcs : public ::testing::TestWithParam<FrontCase> {};
 
 TEST_P(FrontArcs, AreThePartsBetween180And360)
 {
@@ -87,7 +87,7 @@ TEST_P(FrontArcs, AreThePartsBetween180And360)
 }
 
 INSTANTIATE_TEST_SUITE_P(Slices, FrontArcs,
-                         testing::Values(FrontCase{{10, 90}, {}}, FrontCase{{150, 90}, {{180, 240}}},
+                         ::testing::Values(FrontCase{{10, 90}, {}}, FrontCase{{150, 90}, {{180, 240}}},
                                          FrontCase{{200, 100}, {{200, 300}}}, FrontCase{{300, 120}, {{300, 360}}},
                                          FrontCase{{350, 200}, {{350, 360}, {540, 550}}},
                                          FrontCase{{0, 360}, {{180, 360}}}));

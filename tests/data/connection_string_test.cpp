@@ -41,7 +41,7 @@ struct RoundTrip {
     const char* value; // UTF-8
 };
 
-class ConnectionStringRoundTrip : public testing::TestWithParam<RoundTrip> {};
+class ConnectionStringRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
 TEST_P(ConnectionStringRoundTrip, EveryFieldReadsBackExactly)
 {
@@ -73,7 +73,7 @@ const RoundTrip kRoundTrips[] = {
     {"Braces", "{x}"},
 };
 
-INSTANTIATE_TEST_SUITE_P(ConnectionString, ConnectionStringRoundTrip, testing::ValuesIn(kRoundTrips),
+INSTANTIATE_TEST_SUITE_P(ConnectionString, ConnectionStringRoundTrip, ::testing::ValuesIn(kRoundTrips),
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ConnectionStringParser, FollowsTheOleDbRules)
@@ -98,7 +98,7 @@ TEST(ConnectionStringParser, LastOccurrenceOfAKeyWins)
     EXPECT_EQ(connectionStringValue(pairs, QStringLiteral("a")), QStringLiteral("2"));
 }
 
-class MalformedConnectionString : public testing::TestWithParam<const char*> {};
+class MalformedConnectionString : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(MalformedConnectionString, FailsWithTheOleDbMessage)
 {
@@ -112,7 +112,7 @@ TEST_P(MalformedConnectionString, FailsWithTheOleDbMessage)
 }
 
 INSTANTIATE_TEST_SUITE_P(ConnectionStringParser, MalformedConnectionString,
-                         testing::Values("Provider", "a=1;junk;b=2", "=value", "a=\"open",
+                         ::testing::Values("Provider", "a=1;junk;b=2", "=value", "a=\"open",
                                          "a='x'y;b=1"));
 
 TEST(ConnectionStringParser, EmptyTextHasNoPairs)

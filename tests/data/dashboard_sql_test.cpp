@@ -62,7 +62,7 @@ QString oneLineForm(ReportingView view)
     return {};
 }
 
-class ViewDefinitionTest : public testing::TestWithParam<ReportingView> {};
+class ViewDefinitionTest : public ::testing::TestWithParam<ReportingView> {};
 
 } // namespace
 
@@ -103,8 +103,8 @@ TEST_P(ViewDefinitionTest, NoWhiteSpaceRunInsideAStringLiteral)
     EXPECT_FALSE(inLiteral) << "unterminated literal";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllViews, ViewDefinitionTest, testing::ValuesIn(kvet::kAllReportingViews),
-                         [](const testing::TestParamInfo<ReportingView>& test) {
+INSTANTIATE_TEST_SUITE_P(AllViews, ViewDefinitionTest, ::testing::ValuesIn(kvet::kAllReportingViews),
+                         [](const ::testing::TestParamInfo<ReportingView>& test) {
                              return kvet::viewName(test.param).toStdString();
                          });
 

@@ -18,7 +18,7 @@ struct LocaleCase {
     const char* evening;
 };
 
-class DateTimeInLocale : public testing::TestWithParam<LocaleCase> {};
+class DateTimeInLocale : public ::testing::TestWithParam<LocaleCase> {};
 
 TEST_P(DateTimeInLocale, ReadsAsItsOwnLongTimeWithoutAZone)
 {
@@ -30,7 +30,7 @@ TEST_P(DateTimeInLocale, ReadsAsItsOwnLongTimeWithoutAZone)
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, DateTimeInLocale,
-                         testing::Values(LocaleCase{"zh_CN", "2025/3/7 09:05:03", "2025/3/7 21:05:03"},
+                         ::testing::Values(LocaleCase{"zh_CN", "2025/3/7 09:05:03", "2025/3/7 21:05:03"},
                                          LocaleCase{"zh_TW", "2025/3/7 上午9:05:03", "2025/3/7 下午9:05:03"},
                                          LocaleCase{"en_US", "3/7/25 9:05:03 AM", "3/7/25 9:05:03 PM"},
                                          LocaleCase{"de_DE", "07.03.25 09:05:03", "07.03.25 21:05:03"},

@@ -13,13 +13,13 @@ using kvet::ReportingView;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 6, 15), QTime(10, 30, 0));
+const QDateTime kRepairNow(QDate(2024, 6, 15), QTime(10, 30, 0));
 
-class ViewRepairTest : public testing::TestWithParam<ReportingView> {
+class ViewRepairTest : public ::testing::TestWithParam<ReportingView> {
 protected:
     void SetUp() override
     {
-        backend = kvet::createDemoBackend(kNow, false, [] { return kNow; });
+        backend = kvet::createDemoBackend(kRepairNow, false, [] { return kRepairNow; });
         backend->connect(QString());
     }
     QString selectAll() const
@@ -47,8 +47,8 @@ TEST_P(ViewRepairTest, CreatesAMissingViewOnceAndFailsOnAnExistingOne)
     EXPECT_EQ(backend->openStatementCount(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllViews, ViewRepairTest, testing::ValuesIn(kvet::kAllReportingViews),
-                         [](const testing::TestParamInfo<ReportingView>& test) {
+INSTANTIATE_TEST_SUITE_P(AllViews, ViewRepairTest, ::testing::ValuesIn(kvet::kAllReportingViews),
+                         [](const ::testing::TestParamInfo<ReportingView>& test) {
                              return kvet::viewName(test.param).toStdString();
                          });
 
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(AllViews, ViewRepairTest, testing::ValuesIn(kvet::kAllR
 // definition through the same query object, and the query then opens.
 TEST(ViewRepairThroughQuery, RecoveryQueryOpensAfterTheRepair)
 {
-    kvet::Connection connection(kvet::createDemoBackend(kNow, false, [] { return kNow; }));
+    kvet::Connection connection(kvet::createDemoBackend(kRepairNow, false, [] { return kRepairNow; }));
     kvet::Query query(QStringLiteral("ADOQuery4"), connection);
     query.setSql(QString::fromUtf8(kvet::statements::kFeeRecovery));
     EXPECT_THROW(query.open(), kvet::DatabaseError);

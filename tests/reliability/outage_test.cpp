@@ -43,7 +43,7 @@ QByteArray undisturbed()
     });
 }
 
-std::size_t points(const ScreenState& s, int chart)
+std::size_t allPoints(const ScreenState& s, int chart)
 {
     std::size_t n = 0;
     for (const auto& series : s.charts[std::size_t(chart - 1)].series)
@@ -148,7 +148,7 @@ TEST(Outage, DownBetweenBatchesTheChartsKeepTheirContentUntilTheServerIsBack)
     EXPECT_NO_THROW(w.scheduler().Timer3Timer());
     ScreenState s = w.screen();
     EXPECT_EQ(s.status, kDown);
-    EXPECT_EQ(points(s, 1), 0u);
+    EXPECT_EQ(allPoints(s, 1), 0u);
     for (int c = 2; c <= 6; ++c)
         EXPECT_TRUE(sameChart(s.charts[std::size_t(c - 1)], before.charts[std::size_t(c - 1)])) << c;
 
@@ -192,7 +192,7 @@ TEST(Outage, DownInTheMiddleOfABatchTheRestFollowTheirOwnFailurePaths)
     const ScreenState s = w.screen();
     EXPECT_EQ(s.status, kDown);
     EXPECT_TRUE(sameChart(s.charts[0], before.charts[0])); // refreshed with the same data
-    EXPECT_EQ(points(s, 3), 0u);                          // cleared, then failed
+    EXPECT_EQ(allPoints(s, 3), 0u);                          // cleared, then failed
     for (int c : {2, 4, 5, 6})
         EXPECT_TRUE(sameChart(s.charts[std::size_t(c - 1)], before.charts[std::size_t(c - 1)])) << c;
     EXPECT_FALSE(w.form().connection().connected());
@@ -232,7 +232,7 @@ TEST_P(ViewDropped, IsCreatedAgainAtItsPanelsNextFailingRead)
     const ChartState& chart = s.charts[std::size_t(d.chart - 1)];
     const QString outcome = QString::fromLatin1(d.afterFirstBatch);
     if (outcome == QStringLiteral("empty"))
-        EXPECT_EQ(points(s, d.chart), 0u);
+        EXPECT_EQ(allPoints(s, d.chart), 0u);
     else
         EXPECT_TRUE(sameChart(chart, before.charts[std::size_t(d.chart - 1)])) << describeChart(chart);
     // The batch went on: every other chart was refreshed with the same data.

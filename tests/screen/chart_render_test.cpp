@@ -43,7 +43,7 @@ std::vector<CornerProbe> cornerProbes(QSize s)
             {{w - 6, h - 6}, {w - 11, h - 11}}};
 }
 
-class ChartTest : public testing::Test {
+class ChartTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { test::useDashboardFonts(); }
 
@@ -61,7 +61,7 @@ protected:
     }
 };
 
-class EveryChart : public ChartTest, public testing::WithParamInterface<RenderCase> {};
+class EveryChart : public ChartTest, public ::testing::WithParamInterface<RenderCase> {};
 
 TEST_P(EveryChart, CornersStayEmptyOutsideTheArcAndAzureInside)
 {
@@ -158,7 +158,7 @@ std::vector<RenderCase> everyChartCase()
                 cases.push_back({n, s, filled});
     return cases;
 }
-INSTANTIATE_TEST_SUITE_P(Dashboard, EveryChart, testing::ValuesIn(everyChartCase()));
+INSTANTIATE_TEST_SUITE_P(Dashboard, EveryChart, ::testing::ValuesIn(everyChartCase()));
 
 // ---- pies -----------------------------------------------------------------
 
@@ -183,7 +183,7 @@ std::optional<QPointF> sliceProbe(const ChartGeometry& g, std::size_t i)
     return std::nullopt;
 }
 
-class Pie : public ChartTest, public testing::WithParamInterface<RenderCase> {};
+class Pie : public ChartTest, public ::testing::WithParamInterface<RenderCase> {};
 
 TEST_P(Pie, EverySliceShowsItsPaletteColour)
 {
@@ -245,11 +245,11 @@ std::vector<RenderCase> pieCases()
             cases.push_back({n, s, false});
     return cases;
 }
-INSTANTIATE_TEST_SUITE_P(Pies, Pie, testing::ValuesIn(pieCases()));
+INSTANTIATE_TEST_SUITE_P(Pies, Pie, ::testing::ValuesIn(pieCases()));
 
 // ---- bars, columns and the line ---------------------------------------------
 
-class SizedChart : public ChartTest, public testing::WithParamInterface<QSize> {};
+class SizedChart : public ChartTest, public ::testing::WithParamInterface<QSize> {};
 
 TEST_P(SizedChart, SampleColumnsOfTheRecoveryChartShowWhiteAndYellow)
 {
@@ -340,6 +340,6 @@ TEST_P(SizedChart, LineMarkersShowThePointColourAndStayInsideThePlot)
         EXPECT_TRUE(g.axes->front.contains(m.bounds()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, SizedChart, testing::Values(kLarge, kSmall));
+INSTANTIATE_TEST_SUITE_P(Sizes, SizedChart, ::testing::Values(kLarge, kSmall));
 
 } // namespace

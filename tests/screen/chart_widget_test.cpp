@@ -18,7 +18,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent*) override { ++doubleClicks; }
 };
 
-class ChartWidgetTest : public testing::Test {
+class ChartWidgetTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { test::useDashboardFonts(); }
 };

@@ -101,7 +101,7 @@ TEST(ScreenLayout, GridWithoutColumnsDoesNotDivideByZero)
 
 // Sizes chosen so that W mod 3 and (W − 1) mod 7 take several values, with
 // heights of each remainder mod 3.
-class OddSizes : public testing::TestWithParam<std::pair<int, int>> {};
+class OddSizes : public ::testing::TestWithParam<std::pair<int, int>> {};
 
 TEST_P(OddSizes, RegionsTileTheWindow)
 {
@@ -142,7 +142,7 @@ TEST_P(OddSizes, RegionsTileTheWindow)
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowSizes, OddSizes,
-                         testing::Values(std::pair{1024, 768}, std::pair{1280, 1024},
+                         ::testing::Values(std::pair{1024, 768}, std::pair{1280, 1024},
                                          std::pair{1281, 721}, std::pair{1440, 900},
                                          std::pair{1599, 899}, std::pair{1600, 1000},
                                          std::pair{2560, 1440}, std::pair{3841, 2161},

@@ -85,7 +85,7 @@ struct FakeWindow {
     long count(const std::string& entry) const { return std::count(trace.begin(), trace.end(), entry); }
 };
 
-class SchedulerTest : public testing::Test {
+class SchedulerTest : public ::testing::Test {
 protected:
     FakeWindow window;
     std::unique_ptr<Scheduler> scheduler = std::make_unique<Scheduler>(window.hooks());

@@ -32,7 +32,7 @@ QRect inkBounds(const QImage& image, const QRect& area, QRgb background)
     return bounds;
 }
 
-class TickerGridTest : public testing::Test {
+class TickerGridTest : public ::testing::Test {
 protected:
     TickerGridTest()
     {

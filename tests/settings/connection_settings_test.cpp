@@ -11,7 +11,7 @@ using namespace kvet;
 
 namespace {
 
-class ConnectionSettingsFile : public testing::Test {
+class ConnectionSettingsFile : public ::testing::Test {
 protected:
     QString write(const QByteArray& text)
     {

@@ -25,7 +25,7 @@ struct Lookup {
     const char* expected; // UTF-8
 };
 
-class ProfileLookup : public testing::TestWithParam<Lookup> {};
+class ProfileLookup : public ::testing::TestWithParam<Lookup> {};
 
 TEST_P(ProfileLookup, FindsTheValueTheSystemReaderWould)
 {
@@ -64,7 +64,7 @@ const Lookup kLookups[] = {
     {"BlanksInsideBrackets", "[ option ]\nmy=srv\n", "option", "my", "srv"},
 };
 
-INSTANTIATE_TEST_SUITE_P(IniFile, ProfileLookup, testing::ValuesIn(kLookups),
+INSTANTIATE_TEST_SUITE_P(IniFile, ProfileLookup, ::testing::ValuesIn(kLookups),
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST(IniFile, MissingFileReadsEmpty)
@@ -94,7 +94,7 @@ TEST(IniFile, ValueOfExactly2047UnitsIsWhole)
     EXPECT_EQ(readProfileString(path, QStringLiteral("option"), QStringLiteral("my")).size(), 2047);
 }
 
-class ProfileEncoding : public testing::TestWithParam<const char*> {};
+class ProfileEncoding : public ::testing::TestWithParam<const char*> {};
 
 QByteArray encoded(const QString& text, const std::string& how)
 {
@@ -132,7 +132,7 @@ TEST_P(ProfileEncoding, ReadsChineseValuesAndTheFirstSection)
 }
 
 INSTANTIATE_TEST_SUITE_P(IniFile, ProfileEncoding,
-                         testing::Values("utf8", "utf8bom", "utf16le", "utf16be", "gb18030"));
+                         ::testing::Values("utf8", "utf8bom", "utf16le", "utf16be", "gb18030"));
 
 TEST(IniFile, OnlyBytesThatAreNotUtf8AreReadAsGb18030)
 {

@@ -30,7 +30,7 @@ struct GroupCase {
     int bytes;      // bytes they give
 };
 
-class Base64Group : public testing::TestWithParam<GroupCase> {};
+class Base64Group : public ::testing::TestWithParam<GroupCase> {};
 
 TEST_P(Base64Group, LeftoverBitsAreDropped)
 {
@@ -39,7 +39,7 @@ TEST_P(Base64Group, LeftoverBitsAreDropped)
 }
 
 INSTANTIATE_TEST_SUITE_P(PasswordCodec, Base64Group,
-                         testing::Values(GroupCase{0, 0}, GroupCase{1, 0}, GroupCase{2, 1},
+                         ::testing::Values(GroupCase{0, 0}, GroupCase{1, 0}, GroupCase{2, 1},
                                          GroupCase{3, 2}, GroupCase{4, 3}, GroupCase{5, 3},
                                          GroupCase{6, 4}, GroupCase{7, 5}, GroupCase{8, 6}));
 
@@ -52,7 +52,7 @@ TEST(PasswordCodec, PartialGroupsKeepTheirLeadingBits)
     EXPECT_EQ(decodeBase64Leniently(QStringLiteral("+/+/")), QByteArray("\xFB\xFF\xBF"));
 }
 
-class StrictUtf8Rejects : public testing::TestWithParam<const char*> {};
+class StrictUtf8Rejects : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(StrictUtf8Rejects, WithTheNoMappingMessage)
 {
@@ -67,7 +67,7 @@ TEST_P(StrictUtf8Rejects, WithTheNoMappingMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     PasswordCodec, StrictUtf8Rejects,
-    testing::Values("\xC0\xAF",          // overlong '/'
+    ::testing::Values("\xC0\xAF",          // overlong '/'
                     "\xC1\xBF",          // overlong two-byte lead
                     "\xE0\x80\xAF",      // overlong three-byte
                     "\xF0\x80\x80\xAF",  // overlong four-byte

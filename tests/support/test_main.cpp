@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     // wide entry points; under plain "C" Chinese text would be cut to bytes.
     if (!std::setlocale(LC_CTYPE, "") || std::string(std::setlocale(LC_CTYPE, nullptr)) == "C")
         std::setlocale(LC_CTYPE, "C.UTF-8");
-    testing::InitGoogleTest(&argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

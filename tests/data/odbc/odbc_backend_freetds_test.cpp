@@ -13,7 +13,7 @@ namespace {
 
 #ifndef Q_OS_WIN
 
-class OdbcFreeTds : public testing::Test {
+class OdbcFreeTds : public ::testing::Test {
 protected:
     void SetUp() override
     {

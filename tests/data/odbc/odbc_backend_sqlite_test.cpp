@@ -11,7 +11,7 @@ using namespace kvet;
 
 namespace {
 
-class OdbcSqlite : public testing::Test {
+class OdbcSqlite : public ::testing::Test {
 protected:
     void SetUp() override
     {

@@ -22,7 +22,7 @@ struct Address {
     ServerAddress parsed;
 };
 
-class DataSourceForms : public testing::TestWithParam<Address> {};
+class DataSourceForms : public ::testing::TestWithParam<Address> {};
 
 TEST_P(DataSourceForms, SplitIntoHostInstanceAndPort)
 {
@@ -31,7 +31,7 @@ TEST_P(DataSourceForms, SplitIntoHostInstanceAndPort)
 
 INSTANTIATE_TEST_SUITE_P(
     OdbcConnectionString, DataSourceForms,
-    testing::Values(Address{"srv01", {QStringLiteral("srv01"), {}, {}}},
+    ::testing::Values(Address{"srv01", {QStringLiteral("srv01"), {}, {}}},
                     Address{"srv01\\SQLEXPRESS", {QStringLiteral("srv01"), QStringLiteral("SQLEXPRESS"), {}}},
                     Address{"10.1.2.3,1444", {QStringLiteral("10.1.2.3"), {}, QStringLiteral("1444")}},
                     Address{"tcp:srv01, 1433", {QStringLiteral("srv01"), {}, QStringLiteral("1433")}},
@@ -45,7 +45,7 @@ struct Mapping {
     const char* odbc;
 };
 
-class DriverStrings : public testing::TestWithParam<Mapping> {};
+class DriverStrings : public ::testing::TestWithParam<Mapping> {};
 
 TEST_P(DriverStrings, CarryTheProgramsSettingsInTheDriversKeywords)
 {
@@ -55,7 +55,7 @@ TEST_P(DriverStrings, CarryTheProgramsSettingsInTheDriversKeywords)
 
 INSTANTIATE_TEST_SUITE_P(
     OdbcConnectionString, DriverStrings,
-    testing::Values(
+    ::testing::Values(
         Mapping{"FreeTdsHost", "srv01", "FreeTDS",
                 "DRIVER={FreeTDS};SERVER=srv01;DATABASE=sfdb;UID=sa;PWD=pw;WSID=srv01;"
                 "TDS_Version=7.4;ClientCharset=UTF-8;Timeout=15"},

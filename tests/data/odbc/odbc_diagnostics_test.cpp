@@ -12,7 +12,7 @@ struct Cleaning {
     const char* shown;
 };
 
-class DriverTextCleaning : public testing::TestWithParam<Cleaning> {};
+class DriverTextCleaning : public ::testing::TestWithParam<Cleaning> {};
 
 TEST_P(DriverTextCleaning, DropsTagsAndTrailingBlanksBreaksAndStops)
 {
@@ -21,7 +21,7 @@ TEST_P(DriverTextCleaning, DropsTagsAndTrailingBlanksBreaksAndStops)
 
 INSTANTIATE_TEST_SUITE_P(
     OdbcDiagnostics, DriverTextCleaning,
-    testing::Values(
+    ::testing::Values(
         Cleaning{"[FreeTDS][SQL Server]Unable to connect: Adaptive Server is unavailable or does not exist",
                  "Unable to connect: Adaptive Server is unavailable or does not exist"},
         Cleaning{"[Microsoft][ODBC Driver 18 for SQL Server][SQL Server]Invalid object name 'V_W_dsj_jfqd'.",

@@ -12,7 +12,7 @@ struct Choice {
     QString chosen;
 };
 
-class SqlServerDriverChoice : public testing::TestWithParam<Choice> {};
+class SqlServerDriverChoice : public ::testing::TestWithParam<Choice> {};
 
 TEST_P(SqlServerDriverChoice, PrefersTheNewestMicrosoftDriverThenFreeTds)
 {
@@ -30,7 +30,7 @@ const QString kSqlite = QStringLiteral("SQLite3");
 
 INSTANTIATE_TEST_SUITE_P(
     OdbcDriverChoice, SqlServerDriverChoice,
-    testing::Values(
+    ::testing::Values(
         Choice{"Everything", {kWindows, kFreeTds, k17, k13, k18, kNative}, k18},
         Choice{"SeventeenBeatsNineteen", {k19, k17}, k17},
         Choice{"OtherMicrosoftVersionsNewestFirst", {kFreeTds, k13, k19}, k19},

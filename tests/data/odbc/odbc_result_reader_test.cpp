@@ -12,7 +12,7 @@ struct DecimalCase {
     const char* plain; // empty: no number
 };
 
-class DecimalText : public testing::TestWithParam<DecimalCase> {};
+class DecimalText : public ::testing::TestWithParam<DecimalCase> {};
 
 TEST_P(DecimalText, BecomesPlainExactText)
 {
@@ -21,7 +21,7 @@ TEST_P(DecimalText, BecomesPlainExactText)
 
 INSTANTIATE_TEST_SUITE_P(
     OdbcResultReader, DecimalText,
-    testing::Values(DecimalCase{"1234.5678", "1234.5678"},
+    ::testing::Values(DecimalCase{"1234.5678", "1234.5678"},
                     DecimalCase{".5000", "0.5000"},       // SQL Server's money below one
                     DecimalCase{"-.2500", "-0.2500"},
                     DecimalCase{"+7", "7"},

@@ -5,6 +5,7 @@
 #include "data/failure.h"
 #include "data/sqlite/demo_database.h"
 #include "data/sqlite/sqlite_translations.h"
+#include "demo_sample_fixture.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,9 +14,6 @@ using kvet::ReportingView;
 namespace statements = kvet::statements;
 
 namespace {
-
-// A Monday in June: mid-year, mid-cycle, the hall open.
-const QDateTime kNow(QDate(2024, 6, 17), QTime(10, 30, 0));
 
 struct ProgramStatement {
     const char* name;
@@ -40,26 +38,13 @@ std::vector<ProgramStatement> programStatements()
     };
 }
 
-class DemoDatabaseTest : public testing::Test {
+class DemoDatabaseTest : public kvet::testing::DemoSampleTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        backend = kvet::createDemoBackend(kNow, true, [] { return kNow; }).release();
-        backend->connect(QString());
-    }
-    static void TearDownTestSuite()
-    {
-        delete backend;
-        backend = nullptr;
-    }
     static std::int64_t count(const char* sql)
     {
         return std::get<std::int64_t>(backend->run(QString::fromUtf8(sql)).rows.at(0).at(0));
     }
-    static kvet::SqliteBackend* backend;
 };
-
-kvet::SqliteBackend* DemoDatabaseTest::backend = nullptr;
 
 } // namespace
 
@@ -112,7 +97,7 @@ TEST_F(DemoDatabaseTest, NothingHappensAfterNowAndSerialsGrowWithTime)
 
 // At the turn of the year, or of a month, the sample is still whole and
 // every statement runs (the year's charts may then be empty).
-class DemoDatabaseDateTest : public testing::TestWithParam<QDateTime> {};
+class DemoDatabaseDateTest : public ::testing::TestWithParam<QDateTime> {};
 
 TEST_P(DemoDatabaseDateTest, BuildsAndRunsEveryStatement)
 {
@@ -129,14 +114,14 @@ TEST_P(DemoDatabaseDateTest, BuildsAndRunsEveryStatement)
 }
 
 INSTANTIATE_TEST_SUITE_P(Turns, DemoDatabaseDateTest,
-                         testing::Values(QDateTime(QDate(2025, 1, 1), QTime(0, 0, 30)),
+                         ::testing::Values(QDateTime(QDate(2025, 1, 1), QTime(0, 0, 30)),
                                          QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59)),
                                          QDateTime(QDate(2024, 2, 29), QTime(7, 0, 0))));
 
 TEST(DemoDatabase, SameDateGivesTheSameData)
 {
-    auto first = kvet::createDemoBackend(kNow, false);
-    auto second = kvet::createDemoBackend(kNow.addSecs(3600), false);
+    auto first = kvet::createDemoBackend(kvet::testing::kSampleNow, false);
+    auto second = kvet::createDemoBackend(kvet::testing::kSampleNow.addSecs(3600), false);
     first->connect(QString());
     second->connect(QString());
     const QString digest = QStringLiteral(
@@ -150,10 +135,10 @@ TEST(DemoDatabaseFile, WrittenFileOpensAsItIsAndIsNeverOverwritten)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("demo.db"));
-    kvet::writeDemoDatabase(path, kNow);
-    EXPECT_THROW(kvet::writeDemoDatabase(path, kNow), kvet::Failure);
+    kvet::writeDemoDatabase(path, kvet::testing::kSampleNow);
+    EXPECT_THROW(kvet::writeDemoDatabase(path, kvet::testing::kSampleNow), kvet::Failure);
 
-    auto backend = kvet::openDemoFile(path, [] { return kNow; });
+    auto backend = kvet::openDemoFile(path, [] { return kvet::testing::kSampleNow; });
     backend->connect(QString());
     EXPECT_EQ(std::get<QString>(backend->run(QString::fromUtf8(statements::kProbe)).rows.at(0).at(0)),
               kvet::sqlite::demoUtilityName());
@@ -164,7 +149,7 @@ TEST(DemoDatabaseFile, WrittenFileOpensAsItIsAndIsNeverOverwritten)
     backend.reset();
 
     // the view created in the file is there for the next run
-    auto again = kvet::openDemoFile(path, [] { return kNow; });
+    auto again = kvet::openDemoFile(path, [] { return kvet::testing::kSampleNow; });
     again->connect(QString());
     EXPECT_FALSE(again->run(QString::fromUtf8(statements::kPaymentChannels)).rows.empty());
 }

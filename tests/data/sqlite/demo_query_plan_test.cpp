@@ -2,8 +2,8 @@
 // dashboard's statements: a plan that falls back to scanning sf_sr or
 // sf_yhsf makes a batch call block the screen on a large file.
 #include "data/dashboard_sql.h"
-#include "data/sqlite/demo_database.h"
 #include "data/sqlite/sqlite_translations.h"
+#include "demo_sample_fixture.h"
 #include "demo_views_fixture.h"
 #include "sqlite_test_rows.h"
 
@@ -13,20 +13,8 @@ namespace statements = kvet::statements;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 6, 17), QTime(10, 30, 0));
-
-class DemoQueryPlanTest : public testing::Test {
+class DemoQueryPlanTest : public kvet::testing::DemoSampleTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        backend = kvet::createDemoBackend(kNow, true, [] { return kNow; }).release();
-        backend->connect(QString());
-    }
-    static void TearDownTestSuite()
-    {
-        delete backend;
-        backend = nullptr;
-    }
     // The plan's detail lines, one per line, for the statement as the
     // backend runs it (its SQLite equivalent where it has one).
     static QString plan(const QString& statement)
@@ -38,10 +26,7 @@ protected:
             lines << std::get<QString>(row.back());
         return lines.join(QLatin1Char('\n'));
     }
-    static kvet::SqliteBackend* backend;
 };
-
-kvet::SqliteBackend* DemoQueryPlanTest::backend = nullptr;
 
 } // namespace
 

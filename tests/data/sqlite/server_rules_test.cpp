@@ -18,11 +18,11 @@ namespace money = kvet::sqlite::money;
 
 namespace {
 
-const QDateTime kNow(QDate(2025, 3, 7), QTime(10, 30, 0));
+const QDateTime kRulesNow(QDate(2025, 3, 7), QTime(10, 30, 0));
 
 class ServerRulesTest : public kvet::testing::DemoViewsFixture {
 protected:
-    ServerRulesTest() : DemoViewsFixture(kNow) {}
+    ServerRulesTest() : DemoViewsFixture(kRulesNow) {}
 
     // What the panel reads: the column as a whole number.
     std::vector<std::int64_t> wholeNumbers(const kvet::ResultSet& rs, std::size_t column)

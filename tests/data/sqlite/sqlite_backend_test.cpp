@@ -15,7 +15,7 @@ namespace {
 
 const QDateTime kPinned(QDate(2024, 6, 15), QTime(10, 30, 0));
 
-class SqliteBackendTest : public testing::Test {
+class SqliteBackendTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -173,7 +173,7 @@ struct DateTimeCase {
     QDateTime expected; // invalid: not a date-time
 };
 
-class ParseLocalDateTimeTest : public testing::TestWithParam<DateTimeCase> {};
+class ParseLocalDateTimeTest : public ::testing::TestWithParam<DateTimeCase> {};
 
 TEST_P(ParseLocalDateTimeTest, Reads)
 {
@@ -188,7 +188,7 @@ TEST_P(ParseLocalDateTimeTest, Reads)
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, ParseLocalDateTimeTest,
-    testing::Values(
+    ::testing::Values(
         DateTimeCase{"2024-06-15 10:30:05", QDateTime(QDate(2024, 6, 15), QTime(10, 30, 5))},
         DateTimeCase{"2024-06-15T10:30:05.25", QDateTime(QDate(2024, 6, 15), QTime(10, 30, 5, 250))},
         DateTimeCase{"2024-06-15 10:30", QDateTime(QDate(2024, 6, 15), QTime(10, 30))},

@@ -11,11 +11,11 @@ using Rows = std::vector<std::string>;
 
 namespace {
 
-const QDateTime kNow(QDate(2024, 6, 15), QTime(10, 30, 0));
+const QDateTime kViewsNow(QDate(2024, 6, 15), QTime(10, 30, 0));
 
 class ViewSemanticsTest : public kvet::testing::DemoViewsFixture {
 protected:
-    ViewSemanticsTest() : DemoViewsFixture(kNow) {}
+    ViewSemanticsTest() : DemoViewsFixture(kViewsNow) {}
 };
 
 } // namespace
@@ -45,7 +45,7 @@ struct ChannelCase {
 };
 
 class ChannelMappingTest : public ViewSemanticsTest,
-                           public testing::WithParamInterface<ChannelCase> {};
+                           public ::testing::WithParamInterface<ChannelCase> {};
 
 // The same mapping in the view and in the ticker's statement.
 TEST_P(ChannelMappingTest, GivesTheLabelInViewAndTicker)
@@ -63,7 +63,7 @@ TEST_P(ChannelMappingTest, GivesTheLabelInViewAndTicker)
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, ChannelMappingTest,
-    testing::Values(ChannelCase{"006", "建行渠道"}, ChannelCase{"GDYH", "光大渠道"},
+    ::testing::Values(ChannelCase{"006", "建行渠道"}, ChannelCase{"GDYH", "光大渠道"},
                     ChannelCase{"ZFB", "支付宝"}, ChannelCase{"006YNT", "裕农通"},
                     ChannelCase{"nyyh", "农行"}, ChannelCase{"gsyh", "工行"},
                     ChannelCase{"xys", "信用社"}, ChannelCase{"ycyh", "邮储渠道"},
