@@ -3,9 +3,9 @@
 #include "data/decimal_text.h"
 #include "data/sqlite/sqlite_handles.h"
 
-#include <QDate>
+#include <QChar>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace kvet::sqlite {
@@ -21,10 +21,15 @@ const char* const kDivideByZero = "Divide by zero error encountered";
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+unsigned char foldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
+// The blanks QByteArray::trimmed() takes off: ASCII space, \t, \n, \v, \f, \r.
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // Digits at text[at, at + count) as a number, or -1.
-int digitsAt(const QByteArray& text, qsizetype at, int count)
+int digitsAt(const char* text, int size, int at, int count)
 {
-    if (at + count > text.size())
+    if (at + count > size)
         return -1;
     int n = 0;
     for (int i = 0; i < count; ++i) {
@@ -35,40 +40,71 @@ int digitsAt(const QByteArray& text, qsizetype at, int count)
     return n;
 }
 
+// The proleptic Gregorian calendar from year 1 on, as QDate has it: there is
+// no year 0.
+bool dateExists(int year, int month, int day)
+{
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return false;
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+void putTwoDigits(char* at, int n)
+{
+    at[0] = char('0' + n / 10);
+    at[1] = char('0' + n % 10);
+}
+
 // 'YYYY-MM-DD', optionally ' ' or 'T' and HH:MM, HH:MM:SS or HH:MM:SS.fff...,
 // blanks around allowed: the same texts the backend reads as date-times.
-std::optional<QByteArray> normalisedDateTime(QByteArray text)
+// Written to out as 'YYYY-MM-DD HH:MM:SS'. Runs once per row of a year's
+// payments, so it works on the bytes SQLite hands over and allocates nothing;
+// text already in that form comes out as it went in.
+bool normalisedDateTime(const char* text, int size, char (&out)[19])
 {
-    text = text.trimmed();
-    const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
+    while (size > 0 && isBlank(*text)) {
+        ++text;
+        --size;
+    }
+    while (size > 0 && isBlank(text[size - 1]))
+        --size;
+    const int year = digitsAt(text, size, 0, 4), month = digitsAt(text, size, 5, 2),
+              day = digitsAt(text, size, 8, 2);
     if (year < 0 || month < 0 || day < 0 || text[4] != '-' || text[7] != '-')
-        return std::nullopt;
+        return false;
     int hour = 0, minute = 0, second = 0;
-    if (text.size() > 10) {
-        if ((text[10] != ' ' && text[10] != 'T') || text.size() < 16 || text[13] != ':')
-            return std::nullopt;
-        hour = digitsAt(text, 11, 2);
-        minute = digitsAt(text, 14, 2);
-        qsizetype end = 16;
-        if (text.size() > 16) {
-            if (text[16] != ':' || (second = digitsAt(text, 17, 2)) < 0)
-                return std::nullopt;
+    if (size > 10) {
+        if ((text[10] != ' ' && text[10] != 'T') || size < 16 || text[13] != ':')
+            return false;
+        hour = digitsAt(text, size, 11, 2);
+        minute = digitsAt(text, size, 14, 2);
+        int end = 16;
+        if (size > 16) {
+            if (text[16] != ':' || (second = digitsAt(text, size, 17, 2)) < 0)
+                return false;
             end = 19;
-            if (text.size() > 19) {
-                if (text[19] != '.' || text.size() == 20)
-                    return std::nullopt;
-                for (end = 20; end < text.size() && isDigit(text[end]); ++end) {
+            if (size > 19) {
+                if (text[19] != '.' || size == 20)
+                    return false;
+                for (end = 20; end < size && isDigit(text[end]); ++end) {
                 }
             }
         }
-        if (end != text.size() || hour < 0 || minute < 0 || hour > 23 || minute > 59 || second > 59)
-            return std::nullopt;
+        if (end != size || hour < 0 || minute < 0 || hour > 23 || minute > 59 || second > 59)
+            return false;
     }
-    if (!QDate::isValid(year, month, day))
-        return std::nullopt;
-    char out[32]; // 19 used; room for what the compiler cannot prove of the ranges
-    std::snprintf(out, sizeof out, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
-    return QByteArray(out, 19);
+    if (!dateExists(year, month, day))
+        return false;
+    std::memcpy(out, text, 10); // the date's digits and dashes, checked above
+    out[10] = ' ';
+    putTwoDigits(out + 11, hour);
+    out[13] = ':';
+    putTwoDigits(out + 14, minute);
+    out[16] = ':';
+    putTwoDigits(out + 17, second);
+    return true;
 }
 
 QByteArray textOf(sqlite3_value* value)
@@ -84,9 +120,11 @@ void dateTimeFunction(sqlite3_context* context, int, sqlite3_value** argv)
         sqlite3_result_null(context);
         return;
     }
-    const std::optional<QByteArray> moment = normalisedDateTime(textOf(argv[0]));
-    if (moment)
-        sqlite3_result_text(context, moment->constData(), int(moment->size()), SQLITE_TRANSIENT);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    char moment[19];
+    if (text && normalisedDateTime(text, size, moment))
+        sqlite3_result_text(context, moment, int(sizeof moment), SQLITE_TRANSIENT);
     else
         sqlite3_result_null(context);
 }
@@ -185,10 +223,16 @@ char32_t nextFolded(const unsigned char* s, int n, int& i)
     for (int k = 1; k < length; ++k)
         cp = (cp << 6) | (s[i + k] & 0x3F);
     i += length;
+    // The Chinese characters have no case: most non-ASCII text here is those.
+    if (cp >= kFirstIdeograph && cp <= kLastIdeograph)
+        return cp;
     return QChar::toCaseFolded(cp);
 }
 
 // Code point by code point, so that sorting a large group needs no copies.
+// A filter or a group compares every row's text with one value, which it
+// mostly equals byte for byte or differs from in an ASCII letter: both are
+// decided without decoding.
 int compareFolded(const char* p1, int n1, const char* p2, int n2)
 {
     const auto* s1 = reinterpret_cast<const unsigned char*>(p1);
@@ -197,8 +241,16 @@ int compareFolded(const char* p1, int n1, const char* p2, int n2)
         --n1;
     while (n2 > 0 && s2[n2 - 1] == ' ')
         --n2;
+    if (n1 == n2 && std::memcmp(s1, s2, std::size_t(n1)) == 0)
+        return 0;
     int i = 0, j = 0;
     while (i < n1 && j < n2) {
+        if (s1[i] < 0x80 && s2[j] < 0x80) {
+            const unsigned char a = foldAscii(s1[i++]), b = foldAscii(s2[j++]);
+            if (a != b)
+                return a < b ? -1 : 1;
+            continue;
+        }
         const char32_t a = nextFolded(s1, n1, i);
         const char32_t b = nextFolded(s2, n2, j);
         if (a != b)
@@ -259,10 +311,15 @@ std::optional<std::int64_t> fromDouble(double value)
         return std::nullopt;
     // An amount of at most four decimals, as nearly all are, is the nearest
     // whole number of ten-thousandths.
+    // (Rounded by hand, as the library's rounding is a call per row; where it
+    // and this differ, at halves, the amount has more decimals and takes the
+    // way below.)
     const double scaled = value * double(kScale);
-    const double nearest = std::nearbyint(scaled);
-    if (std::fabs(nearest) < 1e15 && std::fabs(scaled - nearest) < 1e-6)
-        return static_cast<std::int64_t>(nearest);
+    if (std::fabs(scaled) < 1e15) {
+        const auto nearest = static_cast<std::int64_t>(scaled + (scaled < 0 ? -0.5 : 0.5));
+        if (std::fabs(double(nearest)) < 1e15 && std::fabs(scaled - double(nearest)) < 1e-6)
+            return nearest;
+    }
     // Otherwise through its shortest decimal text, so that 2.00005 stored as a binary
     // fraction a little below still rounds as written.
     const QString text = QString::number(value, 'g', 15);

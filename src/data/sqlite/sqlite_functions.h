@@ -49,6 +49,10 @@ std::optional<std::int64_t> multiply(std::int64_t a, std::int64_t b);
 } // namespace money
 
 // The collation's order: <0, 0 or >0.
+// Code points between these two (the CJK Unified Ideographs) have no case, so
+// the collation takes them as they are without looking them up.
+inline constexpr char32_t kFirstIdeograph = 0x4E00;
+inline constexpr char32_t kLastIdeograph = 0x9FFF;
 int compareTexts(const QByteArray& a, const QByteArray& b);
 
 } // namespace kvet::sqlite

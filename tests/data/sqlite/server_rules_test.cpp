@@ -153,3 +153,22 @@ TEST(TextCollation, CaseAndTrailingBlanksDoNotCount)
     EXPECT_NE(compareTexts(" 居民", "居民"), 0);
     EXPECT_LT(compareTexts("居民A", "居民b"), 0);
 }
+
+// The date check and the collation take shortcuts on the bytes; their edges
+// against the calendar and the case rules they stand in for.
+TEST_F(ServerRulesTest, DateAndTextShortcutsKeepTheirRules)
+{
+    EXPECT_EQ(rowTexts(run("select kvet_datetime('2024-02-29 23:59:59'), kvet_datetime('2023-02-29 10:00:00'), "
+                           "kvet_datetime('1900-02-29'), kvet_datetime('2000-02-29'), kvet_datetime('0000-01-01'), "
+                           "kvet_datetime('2024-04-31'), kvet_datetime(' 2024-12-31T08:05:09.25\t'), "
+                           "kvet_datetime('2024-12-31 08:05:'), kvet_datetime('2024-13-01')")),
+              Rows{"2024-02-29 23:59:59|NULL|NULL|2000-02-29 00:00:00|NULL|NULL|2024-12-31 08:05:09|NULL|NULL"});
+    for (char32_t cp = kvet::sqlite::kFirstIdeograph; cp <= kvet::sqlite::kLastIdeograph; ++cp)
+        ASSERT_EQ(QChar::toCaseFolded(cp), cp) << std::hex << unsigned(cp);
+    using kvet::sqlite::compareTexts;
+    EXPECT_EQ(compareTexts("已缴  ", "已缴"), 0);
+    EXPECT_LT(compareTexts("已缴", "未缴"), 0);
+    EXPECT_EQ(compareTexts("No.12A", "no.12a "), 0);
+    EXPECT_GT(compareTexts("Ab", "aA"), 0);
+    EXPECT_LT(compareTexts("a", "Ä"), 0);
+}
