@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" --timeout 300)
+bash scripts/run-ctest.sh build
 bash scripts/check-windows.sh
 # Then every suite again under the sanitizers, and the fuzzers; KVET_SANITIZERS=0 skips them.
 if [ "${KVET_SANITIZERS:-1}" != 0 ]; then

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs every CTest test of a build folder: the time-out cases (label
+# "time-out", which mostly wait on a silent server) all at once in the
+# background, the rest as many at once as there are cores. Fails when either
+# part fails.
+#   bash scripts/run-ctest.sh BUILD-DIR [extra ctest options]
+set -euo pipefail
+dir=$1
+shift
+cd "$dir"
+export QT_QPA_PLATFORM=offscreen
+ctest --output-on-failure -L time-out -j8 --timeout 300 "$@" >time-out-tests.log 2>&1 &
+waiting=$!
+status=0
+ctest --output-on-failure -LE time-out -j"$(nproc)" --timeout 300 "$@" || status=1
+if ! wait "$waiting"; then
+  status=1
+fi
+cat time-out-tests.log
+exit $status
