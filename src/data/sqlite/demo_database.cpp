@@ -42,7 +42,7 @@ namespace kvet {
 std::unique_ptr<SqliteBackend> createDemoBackend(const QDateTime& now, bool withViews,
                                                  SqliteBackend::Clock clock)
 {
-    auto backend = SqliteBackend::inMemory(std::move(clock));
+    auto backend = SqliteBackend::temporary(std::move(clock));
     sqlite::populateDemoDatabase(backend->handle(), now);
     if (withViews) {
         backend->connect(QString());

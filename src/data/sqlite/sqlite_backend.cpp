@@ -62,6 +62,16 @@ std::unique_ptr<SqliteBackend> SqliteBackend::inMemory(Clock clock)
     return std::unique_ptr<SqliteBackend>(new SqliteBackend(std::move(db), std::move(clock)));
 }
 
+std::unique_ptr<SqliteBackend> SqliteBackend::temporary(Clock clock)
+{
+    // SQLite's name for a private temporary database is the empty name.
+    auto db = sqlite::openDatabase(QString(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kOneThread);
+    // Nothing of it outlives the process, so there is nothing to journal or sync.
+    sqlite::exec(db.get(), "PRAGMA journal_mode=OFF");
+    sqlite::exec(db.get(), "PRAGMA synchronous=OFF");
+    return std::unique_ptr<SqliteBackend>(new SqliteBackend(std::move(db), std::move(clock)));
+}
+
 std::unique_ptr<SqliteBackend> SqliteBackend::openFile(const QString& path, Clock clock)
 {
     // An empty name would open a private temporary database instead.

@@ -22,6 +22,11 @@ public:
 
     // An empty in-memory database. Without a clock, getdate() is the local time.
     static std::unique_ptr<SqliteBackend> inMemory(Clock clock = {});
+    // An empty private database that SQLite keeps in a temporary file of its
+    // own, deleted when the backend closes it: for a database of many MB that
+    // lives for months, only SQLite's page cache (a few MB) stays in memory,
+    // the rest in the file system's cache.
+    static std::unique_ptr<SqliteBackend> temporary(Clock clock = {});
     // An existing SQLite database file, read and written in place. Fails with
     // the file's name and SQLite's reason when it is missing or no database.
     static std::unique_ptr<SqliteBackend> openFile(const QString& path, Clock clock = {});
