@@ -66,8 +66,9 @@ std::unique_ptr<SqliteBackend> SqliteBackend::temporary(Clock clock)
 {
     // SQLite's name for a private temporary database is the empty name.
     auto db = sqlite::openDatabase(QString(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | kOneThread);
-    // Nothing of it outlives the process, so there is nothing to journal or sync.
-    sqlite::exec(db.get(), "PRAGMA journal_mode=OFF");
+    // Nothing of it outlives the process: the rollback journal (of pages
+    // changed, not of new ones) can stay in memory and nothing needs syncing.
+    sqlite::exec(db.get(), "PRAGMA journal_mode=MEMORY");
     sqlite::exec(db.get(), "PRAGMA synchronous=OFF");
     return std::unique_ptr<SqliteBackend>(new SqliteBackend(std::move(db), std::move(clock)));
 }
