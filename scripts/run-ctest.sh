@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every CTest test of a build folder: the time-out cases (label
-# "time-out", which mostly wait on a silent server) all at once in the
+# "stand-in-time-out", which mostly wait on a silent server) all at once in the
 # background, the rest as many at once as there are cores. Fails when either
 # part fails.
 #   bash scripts/run-ctest.sh BUILD-DIR [extra ctest options]
