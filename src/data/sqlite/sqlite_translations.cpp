@@ -85,10 +85,12 @@ QString jd1View()
 // One month of the fee view, read in one pass over the month's rows: the
 // three sums of the stored statement (all bills; paid; unpaid) become sums
 // over the rows each one takes, so a month's bills are visited once instead
-// of three times. The sums are money and tq/yf divides as money does. As in
-// the stored statement, a month appears only where the first sum has rows,
-// and the unpaid sum is joined on the paid one, so it stays NULL in a month
-// without paid bills.
+// of three times (FILTER costs fewer steps per row than a CASE inside the
+// sum). The sums are money and tq/yf divides as money does. As in the stored
+// statement, a month appears only where the first sum has rows, and the
+// unpaid sum is joined on the paid one, so it stays NULL in a month without
+// paid bills (every row summed has an amount above 0, so a sum is NULL
+// exactly where it has no rows).
 //
 // A jfsj column of numbers compares with the month text as a number, as on
 // SQL Server (the collation applies to texts only); one month written
@@ -110,13 +112,13 @@ QString jd2Block(int month)
     const QString billed = QStringLiteral("not fph COLLATE kvet_ci = '拖欠'");
     const QString paid = QStringLiteral("jfzt COLLATE kvet_ci = '已缴'");
     const QString unpaid = QStringLiteral("jfzt COLLATE kvet_ci = '未缴'");
-    const QString sumOf = QStringLiteral("kvet_money_text(sum(case when %1 then kvet_money(sf) end))");
-    return QStringLiteral("select jfsj, yf, sf, tq, kvet_money_div(tq, yf) AS bl from ("
+    const QString sumOf = QStringLiteral("kvet_money_text(sum(kvet_money(sf)) filter (where %1))");
+    return QStringLiteral("select jfsj, yf, sf, case when sf is not null then tq end AS tq, "
+                          "kvet_money_div(case when sf is not null then tq end, yf) AS bl from ("
                           "select (select jfsj from sf_yhsf where %1 and %2 order by jfsj limit 1) AS jfsj, "
-                          "%4 AS yf, %5 AS sf, "
-                          "case when count(case when %3 then 1 end) > 0 then %6 end AS tq "
+                          "%3 AS yf, %4 AS sf, %5 AS tq "
                           "from sf_yhsf where %1) where jfsj is not null")
-        .arg(monthRows, billed, paid, sumOf.arg(billed), sumOf.arg(paid), sumOf.arg(unpaid));
+        .arg(monthRows, billed, sumOf.arg(billed), sumOf.arg(paid), sumOf.arg(unpaid));
 }
 
 QString jd2View()
