@@ -98,9 +98,10 @@ QString jd1View()
 // collation are its six digits followed by blanks only, all sorting between
 // '202401' and '202401!': that range lets the month's rows be found through
 // the index on jfsj, which the collation by itself cannot use. The month's
-// jfsj is that of the first row the first sum takes in the index's order, as
-// the grouped statement reports it; its own look-up also keeps the column's
-// declared type TEXT.
+// jfsj is that of the first row the first sum takes, in the order the rows
+// are read (the index's, or the table's where it is missing), as the grouped
+// statement reports it; its own look-up also keeps the column's declared
+// type TEXT.
 QString jd2Block(int month)
 {
     const QString monthTerm =
@@ -115,7 +116,7 @@ QString jd2Block(int month)
     const QString sumOf = QStringLiteral("kvet_money_text(sum(kvet_money(sf)) filter (where %1))");
     return QStringLiteral("select jfsj, yf, sf, case when sf is not null then tq end AS tq, "
                           "kvet_money_div(case when sf is not null then tq end, yf) AS bl from ("
-                          "select (select jfsj from sf_yhsf where %1 and %2 order by jfsj limit 1) AS jfsj, "
+                          "select (select jfsj from sf_yhsf where %1 and %2 limit 1) AS jfsj, "
                           "%3 AS yf, %4 AS sf, %5 AS tq "
                           "from sf_yhsf where %1) where jfsj is not null")
         .arg(monthRows, billed, sumOf.arg(billed), sumOf.arg(paid), sumOf.arg(unpaid));
