@@ -90,3 +90,17 @@ TEST_F(IndexedPaymentsTest, PaymentsWrittenAnyWayAreFoundThroughTheIndex)
     EXPECT_EQ(kvet::testing::rowTexts(run("select rq, je from V_W_dsj_jd1"), true),
               (std::vector<std::string>{"202401|7.0000", "202405|10.0000", "202406|10.0000", "202412|9.0000"}));
 }
+
+// Through the index a month's rows are read in jfsj's byte order: the month
+// reports the spelling of the first bill the billed total takes in that
+// order (an arrears bill before it does not count), and its three sums take
+// every spelling of the month.
+TEST_F(IndexedPaymentsTest, FeeMonthsWrittenWithBlanksKeepTheirFirstBilledSpelling)
+{
+    exec("INSERT INTO sf_yhsf (tzh, jfsj, sf, cbch, yhls, fph, jfzt) VALUES "
+         "('a', '202410', 1, 1, 2, '拖欠', '已缴'), ('a', '202410 ', 2, 1, 2, 'No.1', '已缴'),"
+         "('a', '202411 ', 1, 1, 2, 'No.2', '未缴'), ('a', '202411', 2, 1, 2, 'No.3', '已缴'),"
+         "('a', '202411X', 4, 1, 2, 'No.4', '已缴')");
+    EXPECT_EQ(kvet::testing::rowTexts(run(kvet::statements::kFeeRecovery)),
+              (std::vector<std::string>{"202410 |0.0002|0.0003|NULL|NULL", "202411|0.0003|0.0002|0.0001|33.3300"}));
+}
