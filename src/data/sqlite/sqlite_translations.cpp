@@ -82,31 +82,44 @@ QString jd1View()
         .arg(now());
 }
 
-// One month of the fee view. The sums are money and tq/yf divides as money
-// does. A jfsj column of numbers compares with the month text as a number, as
-// on SQL Server (the collation applies to texts only); one month written
+// One month of the fee view, read in one pass over the month's rows: the
+// three sums of the stored statement (all bills; paid; unpaid) become sums
+// over the rows each one takes, so a month's bills are visited once instead
+// of three times (FILTER costs fewer steps per row than a CASE inside the
+// sum). The sums are money and tq/yf divides as money does. As in the stored
+// statement, a month appears only where the first sum has rows, and the
+// unpaid sum is joined on the paid one, so it stays NULL in a month without
+// paid bills (every row summed has an amount above 0, so a sum is NULL
+// exactly where it has no rows).
+//
+// A jfsj column of numbers compares with the month text as a number, as on
+// SQL Server (the collation applies to texts only); one month written
 // '202401' and '202401 ' is one group, as there. A month's texts under the
 // collation are its six digits followed by blanks only, all sorting between
 // '202401' and '202401!': that range lets the month's rows be found through
-// the index on jfsj, which the collation by itself cannot use. The joins compare +jfsj:
-// on a bare subquery column SQLite 3.40 may look the other side up by the
-// column's own (binary) collation and miss '202401 '.
+// the index on jfsj, which the collation by itself cannot use. The month's
+// jfsj is that of the first row the first sum takes, in the order the rows
+// are read (the index's, or the table's where it is missing), as the grouped
+// statement reports it; its own look-up also keeps the column's declared
+// type TEXT.
 QString jd2Block(int month)
 {
     const QString monthTerm =
         QStringLiteral("strftime('%Y', %1) || '%2'").arg(now()).arg(month, 2, 10, QLatin1Char('0'));
-    const QString counted =
-        QStringLiteral("select jfsj, kvet_money_text(sum(kvet_money(sf))) AS sf from sf_yhsf "
-                       "where jfsj >= %1 and jfsj < %1 || '!' and jfsj COLLATE kvet_ci = %1 "
-                       "and cbch>0 and kvet_money(sf)>0 and yhls=2 and %2 "
-                       "group by jfsj COLLATE kvet_ci");
-    return QStringLiteral("select a.jfsj AS jfsj, a.sf AS yf, b.sf AS sf, c.sf AS tq, "
-                          "kvet_money_div(c.sf, a.sf) AS bl "
-                          "from (%1) AS a left join (%2) AS b on (+a.jfsj = +b.jfsj COLLATE kvet_ci) "
-                          "left join (%3) AS c on (+b.jfsj = +c.jfsj COLLATE kvet_ci)")
-        .arg(counted.arg(monthTerm, QStringLiteral("not fph COLLATE kvet_ci = '拖欠'")),
-             counted.arg(monthTerm, QStringLiteral("jfzt COLLATE kvet_ci = '已缴'")),
-             counted.arg(monthTerm, QStringLiteral("jfzt COLLATE kvet_ci = '未缴'")));
+    const QString monthRows =
+        QStringLiteral("jfsj >= %1 and jfsj < %1 || '!' and jfsj COLLATE kvet_ci = %1 "
+                       "and cbch>0 and kvet_money(sf)>0 and yhls=2")
+            .arg(monthTerm);
+    const QString billed = QStringLiteral("not fph COLLATE kvet_ci = '拖欠'");
+    const QString paid = QStringLiteral("jfzt COLLATE kvet_ci = '已缴'");
+    const QString unpaid = QStringLiteral("jfzt COLLATE kvet_ci = '未缴'");
+    const QString sumOf = QStringLiteral("kvet_money_text(sum(kvet_money(sf)) filter (where %1))");
+    return QStringLiteral("select jfsj, yf, sf, case when sf is not null then tq end AS tq, "
+                          "kvet_money_div(case when sf is not null then tq end, yf) AS bl from ("
+                          "select (select jfsj from sf_yhsf where %1 and %2 limit 1) AS jfsj, "
+                          "%3 AS yf, %4 AS sf, %5 AS tq "
+                          "from sf_yhsf where %1) where jfsj is not null")
+        .arg(monthRows, billed, sumOf.arg(billed), sumOf.arg(paid), sumOf.arg(unpaid));
 }
 
 QString jd2View()
