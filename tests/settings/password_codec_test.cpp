@@ -14,6 +14,9 @@ TEST(PasswordCodec, DecodesStandardBase64OfUtf8)
     EXPECT_EQ(decodePassword(QStringLiteral("cGFzc3dvcmQ=")), QStringLiteral("password"));
     EXPECT_EQ(decodePassword(QStringLiteral("5rC05Yqh")), QStringLiteral("水务"));
     EXPECT_EQ(decodePassword(QString()), QString());
+    // The bytes of a byte order mark are the password's first character, not a marker to drop.
+    EXPECT_EQ(decodePassword(QStringLiteral("77u/cHc=")), QStringLiteral("\uFEFFpw"));
+    EXPECT_EQ(decodePassword(encodePassword(QStringLiteral("\uFEFF"))), QStringLiteral("\uFEFF"));
 }
 
 TEST(PasswordCodec, SkipsPadsBlanksLineBreaksAndForeignCharactersAnywhere)
