@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/snapshot.h"
 #include "data/failure.h"
+#include "data/pending_backend.h"
 #include "data/sqlite/demo_database.h"
 
 #include <QDateTime>
@@ -13,6 +14,7 @@
 #include <QImageWriter>
 #include <QTimer>
 #include <cstdio>
+#include <future>
 
 namespace {
 
@@ -64,17 +66,38 @@ int main(int argc, char** argv)
 
     kvet::KvetApplication app(argc, argv);
     std::unique_ptr<kvet::Backend> backend;
-    try {
-        if (!options->database.isEmpty())
+    if (!options->database.isEmpty()) {
+        try {
             backend = kvet::openDemoFileAt(options->database, options->at);
-        else if (options->at)
-            backend = kvet::createDemoBackend(*options->at, !options->withoutViews,
-                                              [at = *options->at] { return at; });
-        else
-            backend = kvet::createDemoBackend(QDateTime::currentDateTime(), !options->withoutViews);
-    } catch (const std::exception& e) {
-        complain(kvet::messageOf(e));
-        return kvet::kDemoExitDatabase;
+        } catch (const std::exception& e) {
+            complain(kvet::messageOf(e));
+            return kvet::kDemoExitDatabase;
+        }
+    } else {
+        // The sample is built on a thread of its own while the window comes up
+        // and its start-up timers run; the probe waits for it if need be. A
+        // failed build ends the program as before, with its reason, once the
+        // event loop runs.
+        const std::optional<QDateTime> at = options->at;
+        const bool withViews = !options->withoutViews;
+        backend = std::make_unique<kvet::PendingBackend>(
+            std::async(std::launch::async, [&app, at, withViews]() -> std::unique_ptr<kvet::Backend> {
+                try {
+                    if (at)
+                        return kvet::createDemoBackend(*at, withViews, [at] { return *at; });
+                    return kvet::createDemoBackend(QDateTime::currentDateTime(), withViews);
+                } catch (const std::exception& e) {
+                    const QString message = kvet::messageOf(e);
+                    QMetaObject::invokeMethod(
+                        &app,
+                        [message] {
+                            complain(message);
+                            QCoreApplication::exit(kvet::kDemoExitDatabase);
+                        },
+                        Qt::QueuedConnection);
+                    throw;
+                }
+            }));
     }
 
     const bool capture = !options->snapshot.isEmpty() || !options->screenshot.isEmpty();
