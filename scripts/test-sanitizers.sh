@@ -23,6 +23,6 @@ CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE= \
   -DCMAKE_C_FLAGS="-O1 -gline-tables-only" -DCMAKE_CXX_FLAGS="-O1 -gline-tables-only" \
   -DKVET_SANITIZE=ON -DKVET_BUILD_FUZZERS=ON -DKVET_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j"$(nproc)"
-bash scripts/run-ctest.sh "$dir" --timeout 600
+KVET_TEST_TIMEOUT=600 bash scripts/run-ctest.sh "$dir"
 
 bash scripts/fuzz.sh "$dir"
