@@ -6,6 +6,7 @@
 #include "data/odbc/odbc_test_drivers.h"
 #include "support/sample_copy.h"
 
+#include <QElapsedTimer>
 #include <map>
 
 namespace kvet::testing {
@@ -32,6 +33,21 @@ void StandInTest::SetUp()
         GTEST_SKIP() << "FreeTDS ODBC driver (tdsodbc) not installed";
     server = std::make_unique<tds::TdsStandIn>(sampleCopy());
     ASSERT_TRUE(server->start());
+}
+
+DatabaseError failureOf(const std::function<void()>& call, qint64* elapsedMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        call();
+    } catch (const DatabaseError& e) {
+        if (elapsedMs)
+            *elapsedMs = timer.elapsed();
+        return e;
+    }
+    ADD_FAILURE() << "no failure";
+    return DatabaseError(QString());
 }
 
 } // namespace kvet::testing

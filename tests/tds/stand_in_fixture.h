@@ -2,11 +2,13 @@
 // A stand-in SQL Server holding a copy of the demo sample, and the program's
 // connection string pointed at it, for the tests of the FreeTDS path.
 #include "data/connection_string.h"
+#include "data/failure.h"
 #include "data/sqlite/sqlite_backend.h"
 #include "tds_standin/tds_standin.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 #include <ostream>
@@ -30,6 +32,10 @@ std::unique_ptr<SqliteBackend> sampleCopy(bool withViews = true);
 QString programString(int port, const QString& user = QStringLiteral("sa"),
                       const QString& password = QStringLiteral("secret"),
                       const QString& database = QStringLiteral("sfdb"));
+
+// The DatabaseError the call fails with (a test failure when it succeeds),
+// and when elapsedMs is given, how long the call took to fail.
+DatabaseError failureOf(const std::function<void()>& call, qint64* elapsedMs = nullptr);
 
 class StandInTest : public ::testing::Test {
 protected:

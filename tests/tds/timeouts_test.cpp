@@ -16,19 +16,6 @@ namespace {
 
 class TimeOuts : public StandInTest {
 protected:
-    DatabaseError failure(const std::function<void()>& call, qint64* elapsedMs)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        try {
-            call();
-        } catch (const DatabaseError& e) {
-            *elapsedMs = timer.elapsed();
-            return e;
-        }
-        ADD_FAILURE() << "no failure";
-        return DatabaseError(QString());
-    }
     OdbcBackend backend;
 };
 
@@ -36,7 +23,7 @@ TEST_F(TimeOuts, UnansweredLoginFailsAfterTheConnectionTimeOut)
 {
     server->setLoginFault(tds::LoginFault::NeverAnswer);
     qint64 ms = 0;
-    const DatabaseError e = failure([&] { backend.connect(connectionString()); }, &ms);
+    const DatabaseError e = failureOf([&] { backend.connect(connectionString()); }, &ms);
     EXPECT_EQ(e.message(), QStringLiteral("Timeout expired"));
     EXPECT_GE(ms, 14000);
     EXPECT_LT(ms, 25000);
@@ -48,7 +35,7 @@ TEST_F(TimeOuts, UnansweredStatementFailsAfterTheCommandTimeOutAndTheSessionLive
     backend.connect(connectionString());
     server->orderBatchFault(tds::BatchFault::NeverAnswer);
     qint64 ms = 0;
-    const DatabaseError e = failure([&] { backend.run(QString::fromUtf8(statements::kProbe)); }, &ms);
+    const DatabaseError e = failureOf([&] { backend.run(QString::fromUtf8(statements::kProbe)); }, &ms);
     EXPECT_EQ(e.message(), QStringLiteral("Timeout expired"));
     EXPECT_GE(ms, 29000);
     EXPECT_LT(ms, 40000);
@@ -64,7 +51,7 @@ TEST_F(TimeOuts, SessionWhoseCancelWasIgnoredIsDroppedNotReused)
     backend.connect(connectionString());
     server->orderBatchFault(tds::BatchFault::NeverAnswerIgnoreAttention);
     qint64 ms = 0;
-    const DatabaseError e = failure([&] { backend.run(QString::fromUtf8(statements::kProbe)); }, &ms);
+    const DatabaseError e = failureOf([&] { backend.run(QString::fromUtf8(statements::kProbe)); }, &ms);
     EXPECT_FALSE(e.message().isEmpty());
     EXPECT_LT(ms, 75000);
     EXPECT_FALSE(backend.isConnected()) << e.message().toStdString() << " " << e.state().toStdString() << " "

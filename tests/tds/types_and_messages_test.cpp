@@ -112,16 +112,6 @@ INSTANTIATE_TEST_SUITE_P(MoneyAndDecimal, WireTypes, ::testing::Bool(),
 
 class ServerMessages : public StandInTest {
 protected:
-    DatabaseError failure(const std::function<void()>& call)
-    {
-        try {
-            call();
-        } catch (const DatabaseError& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no failure";
-        return DatabaseError(QString());
-    }
     OdbcBackend backend;
 };
 
@@ -129,21 +119,21 @@ TEST_F(ServerMessages, StatementFailuresReachTheCallerCleaned)
 {
     backend.connect(connectionString());
     server->runner().sql(QStringLiteral("drop view V_W_dsj_jfqd"));
-    DatabaseError e = failure([&] { backend.run(QString::fromUtf8(statements::kPaymentChannels)); });
+    DatabaseError e = failureOf([&] { backend.run(QString::fromUtf8(statements::kPaymentChannels)); });
     EXPECT_EQ(e.message(), QStringLiteral("Invalid object name 'V_W_dsj_jfqd'"));
     EXPECT_EQ(e.nativeCode(), 208);
     EXPECT_TRUE(backend.isConnected());
 
-    e = failure([&] { backend.execute(QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS select 1 x")); });
+    e = failureOf([&] { backend.execute(QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS select 1 x")); });
     EXPECT_EQ(e.message(), QStringLiteral("There is already an object named 'V_W_dsj_jd1' in the database"));
     EXPECT_EQ(e.nativeCode(), 2714);
 
-    e = failure([&] { backend.run(QStringLiteral("select x from sf_sb_")); });
+    e = failureOf([&] { backend.run(QStringLiteral("select x from sf_sb_")); });
     EXPECT_EQ(e.message(), QStringLiteral("Invalid column name 'x'"));
     EXPECT_EQ(e.nativeCode(), 207);
 
     server->runner().setCreateViewDenied(true);
-    e = failure([&] { backend.execute(QStringLiteral("CREATE VIEW v AS select 1 x")); });
+    e = failureOf([&] { backend.execute(QStringLiteral("CREATE VIEW v AS select 1 x")); });
     EXPECT_EQ(e.message(), QStringLiteral("CREATE VIEW permission denied in database 'sfdb'"));
     EXPECT_EQ(e.nativeCode(), 262);
     // The session survives every statement failure.
@@ -152,19 +142,19 @@ TEST_F(ServerMessages, StatementFailuresReachTheCallerCleaned)
 
 TEST_F(ServerMessages, RefusedLoginsSayWhy)
 {
-    DatabaseError e = failure([&] { backend.connect(programString(server->port(), "sa", "wrong")); });
+    DatabaseError e = failureOf([&] { backend.connect(programString(server->port(), "sa", "wrong")); });
     EXPECT_EQ(e.message(), QStringLiteral("Login failed for user 'sa'"));
     EXPECT_EQ(e.nativeCode(), 18456);
     EXPECT_FALSE(backend.isConnected());
 
-    e = failure([&] { backend.connect(programString(server->port(), "sa", "secret", "nodb")); });
+    e = failureOf([&] { backend.connect(programString(server->port(), "sa", "secret", "nodb")); });
     EXPECT_EQ(e.message(),
               QStringLiteral("Cannot open database \"nodb\" requested by the login. The login failed"));
     EXPECT_EQ(e.nativeCode(), 4060);
     EXPECT_FALSE(backend.isConnected());
 
     server->setLoginFault(tds::LoginFault::Refuse);
-    e = failure([&] { backend.connect(connectionString()); });
+    e = failureOf([&] { backend.connect(connectionString()); });
     EXPECT_EQ(e.message(), QStringLiteral("Login failed for user 'sa'"));
     EXPECT_FALSE(backend.isConnected());
 }
