@@ -129,6 +129,24 @@ void dateTimeFunction(sqlite3_context* context, int, sqlite3_value** argv)
         sqlite3_result_null(context);
 }
 
+void monthFunction(sqlite3_context* context, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    char moment[19];
+    if (text && normalisedDateTime(text, size, moment)) {
+        // 'YYYY-MM-...' gives 'YYYYMM'.
+        const char month[6] = {moment[0], moment[1], moment[2], moment[3], moment[5], moment[6]};
+        sqlite3_result_text(context, month, int(sizeof month), SQLITE_TRANSIENT);
+    } else {
+        sqlite3_result_null(context);
+    }
+}
+
 // The value as money; false with the context's error set when it is none.
 bool moneyOf(sqlite3_context* context, sqlite3_value* value, std::int64_t& out)
 {
@@ -384,6 +402,7 @@ int compareTexts(const QByteArray& a, const QByteArray& b)
 void registerServerRules(sqlite3* db)
 {
     registerFunction(db, kDateTimeFunction, 1, &dateTimeFunction);
+    registerFunction(db, kMonthFunction, 1, &monthFunction);
     registerFunction(db, kMoneyFunction, 1, &moneyFunction);
     registerFunction(db, kMoneyTextFunction, 1, &moneyTextFunction);
     registerFunction(db, kMoneyDivideFunction, 2, &moneyArithmetic<&money::divide, true>);

@@ -20,6 +20,9 @@ namespace kvet::sqlite {
 // kvet_datetime(x): x as 'YYYY-MM-DD HH:MM:SS' when it is a date and time
 // that exists, else NULL.
 inline constexpr const char* kDateTimeFunction = "kvet_datetime";
+// kvet_month(x): the month of kvet_datetime(x) as 'YYYYMM', else NULL (one
+// call where a year's view would take strftime of kvet_datetime per row).
+inline constexpr const char* kMonthFunction = "kvet_month";
 // kvet_money(x): x as money, a whole number of ten-thousandths (rounded to
 // the nearest, halves away from zero); NULL stays NULL.
 inline constexpr const char* kMoneyFunction = "kvet_money";

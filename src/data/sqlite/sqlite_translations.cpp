@@ -67,7 +67,8 @@ QString jfqdView()
                           QStringLiteral("date(%1, '+2 days')").arg(now())));
 }
 
-// The year bounds are the texts yyyy-01-01 00:00:00 of this year and the next.
+// This year's payments are those whose month (kvet_month: yyyymm of a date
+// and time that exists) begins with this year; the month is also the group.
 // A year is most of a billing table's payments: reading them in table order
 // is about twice as fast as through the index on rq, so this view does not
 // narrow them first.
@@ -75,9 +76,8 @@ QString jd1View()
 {
     return QStringLiteral("CREATE VIEW V_W_dsj_jd1 AS "
                           "select rq, kvet_money_text(sum(kvet_money(je))) AS je from ("
-                          "select strftime('%Y%m', kvet_datetime(sf_sr.rq)) AS rq, sf_sr.je AS je from sf_sr "
-                          "where kvet_datetime(sf_sr.rq) >= strftime('%Y', %1) || '-01-01 00:00:00' "
-                          "and kvet_datetime(sf_sr.rq) < (strftime('%Y', %1) + 1) || '-01-01 00:00:00'"
+                          "select kvet_month(sf_sr.rq) AS rq, sf_sr.je AS je from sf_sr "
+                          "where substr(kvet_month(sf_sr.rq), 1, 4) = strftime('%Y', %1)"
                           ") AS a group by rq")
         .arg(now());
 }

@@ -163,6 +163,10 @@ TEST_F(ServerRulesTest, DateAndTextShortcutsKeepTheirRules)
                            "kvet_datetime('2024-04-31'), kvet_datetime(' 2024-12-31T08:05:09.25\t'), "
                            "kvet_datetime('2024-12-31 08:05:'), kvet_datetime('2024-13-01')")),
               Rows{"2024-02-29 23:59:59|NULL|NULL|2000-02-29 00:00:00|NULL|NULL|2024-12-31 08:05:09|NULL|NULL"});
+    // The month of the same check, for the year's view.
+    EXPECT_EQ(rowTexts(run("select kvet_month(' 2024-12-31T08:05:09.25\t'), kvet_month('0999-01-31'), "
+                           "kvet_month('2023-02-29 10:00:00'), kvet_month(20240101), kvet_month(NULL)")),
+              Rows{"202412|099901|NULL|NULL|NULL"});
     for (char32_t cp = kvet::sqlite::kFirstIdeograph; cp <= kvet::sqlite::kLastIdeograph; ++cp)
         ASSERT_EQ(QChar::toCaseFolded(cp), cp) << std::hex << unsigned(cp);
     using kvet::sqlite::compareTexts;
