@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <cstdio>
 #include <future>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -78,6 +81,12 @@ int main(int argc, char** argv)
         // and its start-up timers run; the probe waits for it if need be. A
         // failed build ends the program as before, with its reason, once the
         // event loop runs.
+#if defined(__GLIBC__)
+        // One malloc arena for all threads: what the build frees is used again
+        // by the window's thread, instead of staying in an arena of the
+        // build's own (about 3 MB more for as long as the program runs).
+        mallopt(M_ARENA_MAX, 1);
+#endif
         const std::optional<QDateTime> at = options->at;
         const bool withViews = !options->withoutViews;
         backend = std::make_unique<kvet::PendingBackend>(
