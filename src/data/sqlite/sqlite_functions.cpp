@@ -113,17 +113,20 @@ QByteArray textOf(sqlite3_value* value)
     return QByteArray(bytes ? bytes : "", sqlite3_value_bytes(value));
 }
 
+// The value as 'YYYY-MM-DD HH:MM:SS' when it is a text of a date and time
+// that exists; numbers are no date text, and NULL is none.
+bool momentOf(sqlite3_value* value, char (&moment)[19])
+{
+    if (sqlite3_value_type(value) != SQLITE_TEXT)
+        return false;
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return text && normalisedDateTime(text, sqlite3_value_bytes(value), moment);
+}
+
 void dateTimeFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
-    // Numbers are no date text; NULL stays NULL.
-    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int size = sqlite3_value_bytes(argv[0]);
     char moment[19];
-    if (text && normalisedDateTime(text, size, moment))
+    if (momentOf(argv[0], moment))
         sqlite3_result_text(context, moment, int(sizeof moment), SQLITE_TRANSIENT);
     else
         sqlite3_result_null(context);
@@ -131,14 +134,8 @@ void dateTimeFunction(sqlite3_context* context, int, sqlite3_value** argv)
 
 void monthFunction(sqlite3_context* context, int, sqlite3_value** argv)
 {
-    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int size = sqlite3_value_bytes(argv[0]);
     char moment[19];
-    if (text && normalisedDateTime(text, size, moment)) {
+    if (momentOf(argv[0], moment)) {
         // 'YYYY-MM-...' gives 'YYYYMM'.
         const char month[6] = {moment[0], moment[1], moment[2], moment[3], moment[5], moment[6]};
         sqlite3_result_text(context, month, int(sizeof month), SQLITE_TRANSIENT);
