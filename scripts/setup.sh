@@ -12,7 +12,7 @@ packages=(
   xvfb xdotool imagemagick x11-apps x11-xserver-utils x11-utils
   fonts-wqy-microhei dbus-daemon
   clang libclang-rt-dev # sanitizer and libFuzzer runtimes for scripts/test-sanitizers.sh
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 # scripts/check-windows.sh
+  locales fonts-liberation # the Windows programs under Wine: a zh_CN locale, Arial's metric twin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 // embedded SQLite database instead of the utility's SQL Server.
 #include "app/application.h"
 #include "app/command_line.h"
+#include "app/console_text.h"
 #include "app/demo_options.h"
 #include "app/main_window.h"
 #include "app/snapshot.h"
@@ -23,7 +24,7 @@ namespace {
 
 void complain(const QString& message)
 {
-    std::fprintf(stderr, "kvet-demo: %s\n", message.toLocal8Bit().constData());
+    kvet::writeText(stderr, QStringLiteral("kvet-demo: %1\n").arg(message));
 }
 
 // Empty when written, else why not.
@@ -48,13 +49,14 @@ QString writePng(const QString& path, const QImage& image)
 int main(int argc, char** argv)
 {
     kvet::prepareProcess();
+    kvet::attachParentConsole();
     // Parsed before the application object: --help and --write-database work
     // from a shell without a display.
     QString error;
     const auto options = kvet::parseDemoOptions(kvet::commandLineArguments(argc, argv), error);
     if (!options || options->help) {
         const QString text = options ? kvet::demoUsage() : error + QStringLiteral("\n") + kvet::demoUsage();
-        std::fputs(text.toLocal8Bit().constData(), options ? stdout : stderr);
+        kvet::writeText(options ? stdout : stderr, text);
         return options ? kvet::kDemoExitOk : kvet::kDemoExitUsage;
     }
     if (!options->writeDatabase.isEmpty()) {

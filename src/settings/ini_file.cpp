@@ -1,6 +1,8 @@
 #include "settings/ini_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringConverter>
 #include <QStringView>
 
@@ -112,10 +114,13 @@ QString readProfileString(const QString& path, const QString& section, const QSt
     // The same call and buffer the settings were always read with. utf16()
     // gives char16_t units, LPCWSTR wants wchar_t: the same 16-bit units on
     // Windows under MSVC and mingw-w64, but distinct types, hence the casts.
+    // The profile API looks for a bare file name ("kvet.ini") in the Windows
+    // folder, not the working one: the name is made a full path first.
+    const QString fullPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     wchar_t buffer[kProfileValueMaxLength + 1] = {};
     const DWORD copied = GetPrivateProfileStringW(
         reinterpret_cast<LPCWSTR>(section.utf16()), reinterpret_cast<LPCWSTR>(key.utf16()), L"",
-        buffer, DWORD(kProfileValueMaxLength + 1), reinterpret_cast<LPCWSTR>(path.utf16()));
+        buffer, DWORD(kProfileValueMaxLength + 1), reinterpret_cast<LPCWSTR>(fullPath.utf16()));
     return QString::fromWCharArray(buffer, qsizetype(copied));
 #else
     QFile file(path);

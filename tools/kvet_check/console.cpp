@@ -58,22 +58,6 @@ private:
 
 } // namespace
 
-void writeText(std::FILE* stream, const QString& text)
-{
-#ifdef Q_OS_WIN
-    const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-    DWORD mode = 0;
-    if (handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
-        DWORD written = 0;
-        WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()), DWORD(text.size()), &written, nullptr);
-        return;
-    }
-#endif
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
 bool standardInputIsTerminal()
 {
 #ifdef Q_OS_WIN

@@ -1,14 +1,16 @@
 #pragma once
-// kvet-check's text in and out: UTF-8 to files and pipes, UTF-16 to a Windows
-// console (whose code page may not hold Chinese), and a password read from
-// the terminal without echo.
+// kvet-check's text in and out: text out through kvet::writeText (UTF-16 to
+// a Windows console, whose code page may not hold Chinese), and a password
+// read from the terminal without echo.
+#include "app/console_text.h"
+
 #include <QString>
 #include <cstdio>
 #include <optional>
 
 namespace kvet::check {
 
-void writeText(std::FILE* stream, const QString& text);
+using kvet::writeText;
 
 bool standardInputIsTerminal();
 
