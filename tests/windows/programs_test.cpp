@@ -31,7 +31,8 @@ bool isWindowsOwn(const QString& dll)
         QStringLiteral("secur32.dll"),  QStringLiteral("setupapi.dll"), QStringLiteral("shcore.dll"),
         QStringLiteral("shell32.dll"),  QStringLiteral("shlwapi.dll"),  QStringLiteral("user32.dll"),
         QStringLiteral("userenv.dll"),  QStringLiteral("uxtheme.dll"),  QStringLiteral("version.dll"),
-        QStringLiteral("winmm.dll"),    QStringLiteral("ws2_32.dll"),   QStringLiteral("wtsapi32.dll"),
+        QStringLiteral("winhttp.dll"),  QStringLiteral("winmm.dll"),    QStringLiteral("ws2_32.dll"),
+        QStringLiteral("wtsapi32.dll"),
     };
     const QString name = dll.toLower();
     return own.contains(name) || name.startsWith(QStringLiteral("api-ms-win-"));
@@ -124,15 +125,25 @@ TEST_F(WindowsPrograms, DemoConsoleTextReadsAsOnLinux)
         EXPECT_EQ(fromCodePage936(onWindows.out + onWindows.err).remove(u'\r'), expected) << args.join(' ').toStdString();
         EXPECT_EQ(onWindows.exitCode, onLinux.exitCode) << args.join(' ').toStdString();
     }
-    // A database that cannot be opened: exit code 3 and the reason.
+    // A database the first refresh cannot read: exit code 3 and the reason,
+    // as the status cell shows it.
     QTemporaryDir dir;
-    const QString missing = dir.filePath(QStringLiteral("无此文件.db"));
+    const QString empty = dir.filePath(QStringLiteral("空库.db"));
+    QFile(empty).open(QIODevice::WriteOnly);
+    const QStringList args{QStringLiteral("--deadline"), QStringLiteral("3"), QStringLiteral("--snapshot")};
+    const LinuxRun onLinux = runLinuxDemo(
+        QStringList{QStringLiteral("--database"), empty} + args + QStringList{dir.filePath(QStringLiteral("l.json"))},
+        wine->environment());
     const WineRun onWindows = wine->run(program(QStringLiteral("kvet-demo.exe")),
-                                      {QStringLiteral("--database"), windowsPath(missing)}, 60000);
+                                        QStringList{QStringLiteral("--database"), windowsPath(empty)} + args +
+                                            QStringList{windowsPath(dir.filePath(QStringLiteral("w.json")))},
+                                        90000);
     ASSERT_TRUE(onWindows.finished);
     EXPECT_EQ(onWindows.exitCode, 3);
-    EXPECT_TRUE(fromCodePage936(onWindows.err).contains(QStringLiteral("无此文件.db")))
-        << fromCodePage936(onWindows.err).toStdString();
+    EXPECT_EQ(onLinux.exitCode, 3);
+    const QString reason = fromCodePage936(onWindows.err).remove(u'\r');
+    EXPECT_TRUE(reason.contains(QStringLiteral("no such table"))) << reason.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(onLinux.err).endsWith(reason)) << reason.toStdString();
 }
 
 } // namespace
