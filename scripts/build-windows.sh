@@ -19,15 +19,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   dpkg-dev xz-utils tcl nsis python3
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/apt-install.sh "${packages[@]}"
 
 cache=${KVET_QT_CACHE:-/var/cache/kvet}
 qt=$(bash scripts/windows-qt.sh | tail -n 1)

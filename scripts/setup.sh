@@ -12,19 +12,8 @@ packages=(
   xvfb xdotool imagemagick x11-apps x11-xserver-utils x11-utils
   fonts-wqy-microhei dbus-daemon
   clang libclang-rt-dev # sanitizer and libFuzzer runtimes for scripts/test-sanitizers.sh
-  locales fonts-liberation # the Windows programs under Wine: a zh_CN locale, Arial's metric twin
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/apt-install.sh "${packages[@]}"
 
 # One configuration for scripts/demo.sh and scripts/test.sh alike, so that
 # either one after the other finds build/ up to date. Another build type or

@@ -5,15 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(wine wine64 xvfb imagemagick locales fonts-liberation fonts-wqy-microhei tdsodbc unixodbc)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+bash scripts/apt-install.sh "${packages[@]}"
 bash scripts/build-windows.sh
 cd build
 KVET_REQUIRE_WINDOWS=1 ctest --output-on-failure -L windows --timeout "${KVET_TEST_TIMEOUT:-600}"

@@ -2,10 +2,8 @@
 // 936, UTF-16LE), named bare from the folder it is in; the drivers listed,
 // kvet's own picked, the login made, the views checked; its report in the
 // console's code page.
-#include "tds/stand_in_fixture.h"
-#include "windows/wine_session.h"
+#include "windows/windows_stand_in.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -20,25 +18,17 @@ const QString kDatabase = QStringLiteral("收费库");
 // drivers do.
 const QString kPassword = QStringLiteral("密 码;=1");
 
-class KvetCheckExe : public WindowsTest {
+class KvetCheckExe : public WindowsStandInTest {
 protected:
     void SetUp() override
     {
-        WindowsTest::SetUp();
+        WindowsStandInTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        server = std::make_unique<tds::TdsStandIn>(sampleCopy());
         server->setDatabases({kDatabase});
         server->setAccount({QStringLiteral("收费员"), kPassword});
         ASSERT_TRUE(server->start());
-        ASSERT_TRUE(QFile::copy(program(QStringLiteral("kvet-check.exe")),
-                                dir.filePath(QStringLiteral("kvet-check.exe"))));
-    }
-
-    void TearDown() override
-    {
-        WindowsTest::TearDown();
-        server.reset();
+        kvetCheck = copied(QStringLiteral("kvet-check.exe"));
     }
 
     QString iniText() const
@@ -49,35 +39,24 @@ protected:
             .arg(QString::fromLatin1(kPassword.toUtf8().toBase64()));
     }
 
-    void writeIni(const QByteArray& bytes)
-    {
-        QFile ini(dir.filePath(QStringLiteral("kvet.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write(bytes);
-    }
-
     // `kvet-check.exe kvet.ini` started in the folder, as from cmd there.
     QString report()
     {
-        const WineRun run = wine->run(windowsPath(dir.filePath(QStringLiteral("kvet-check.exe"))),
+        const WineRun run = wine->run(windowsPath(kvetCheck),
                                       {QStringLiteral("kvet.ini")}, 120000, dir.path());
         EXPECT_TRUE(run.finished) << "kvet-check.exe did not end";
         QStringDecoder gbk("GB18030");
         return QString(gbk.decode(run.out + run.err)).remove(u'\r');
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<tds::TdsStandIn> server;
+    QString kvetCheck;
 };
 
 TEST_F(KvetCheckExe, ReadsKvetIniInCodePage936AndUtf16)
 {
     QStringEncoder gbk("GB18030");
-    QByteArray utf16("\xFF\xFE");
-    const QString text = iniText();
-    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    const QByteArray cp936 = gbk.encode(text);
-    for (const QByteArray& bytes : {cp936, utf16}) {
+    const QByteArray cp936 = gbk.encode(iniText());
+    for (const QByteArray& bytes : {cp936, utf16WithBom(iniText())}) {
         writeIni(bytes);
         const QString out = report();
         const std::string shown = out.toStdString();
@@ -97,10 +76,7 @@ TEST_F(KvetCheckExe, ReadsKvetIniInCodePage936AndUtf16)
 TEST_F(KvetCheckExe, PicksDriver18WithItsEncryptionKeywords)
 {
     wine->registerDrivers({QStringLiteral("SQL Server"), QStringLiteral("ODBC Driver 18 for SQL Server")});
-    QByteArray utf16("\xFF\xFE");
-    const QString text = iniText();
-    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    writeIni(utf16);
+    writeIni(utf16WithBom(iniText()));
     const QString out = report();
     const std::string shown = out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("选用的 ODBC 驱动：ODBC Driver 18 for SQL Server"))) << shown;

@@ -3,8 +3,7 @@
 // driver names: the screen fills, a server that is down at start is waited
 // for, a second kvet.exe ends at once.
 #include "data/dashboard_sql.h"
-#include "tds/stand_in_fixture.h"
-#include "windows/wine_session.h"
+#include "windows/windows_stand_in.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -25,16 +24,6 @@ bool waitUntil(const std::function<bool()>& done, int ms)
     return done();
 }
 
-// kvet.ini as Windows' profile API reads it: UTF-16LE with a byte-order mark.
-QByteArray utf16Ini(const QString& text)
-{
-    QString crlf = text;
-    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    QByteArray bytes("\xFF\xFE");
-    bytes.append(reinterpret_cast<const char*>(crlf.utf16()), crlf.size() * 2);
-    return bytes;
-}
-
 int coloursIn(const QImage& image, const QRect& area)
 {
     QSet<QRgb> seen;
@@ -44,29 +33,21 @@ int coloursIn(const QImage& image, const QRect& area)
     return int(seen.size());
 }
 
-class KvetExe : public WindowsTest {
+class KvetExe : public WindowsStandInTest {
 protected:
     void SetUp() override
     {
-        WindowsTest::SetUp();
+        WindowsStandInTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        server = std::make_unique<tds::TdsStandIn>(sampleCopy());
         ASSERT_TRUE(server->start());
-        ASSERT_TRUE(QFile::copy(program(QStringLiteral("kvet.exe")), dir.filePath(QStringLiteral("kvet.exe"))));
-        QFile ini(dir.filePath(QStringLiteral("kvet.ini")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(utf16Ini(QStringLiteral("[option]\nmydata=sfdb\nmy=127.0.0.1,%1\nuser=sa\npassword=c2VjcmV0\n")
-                               .arg(server->port())));
+        kvet = copied(QStringLiteral("kvet.exe"));
+        writeIni(utf16WithBom(QStringLiteral("[option]\r\nmydata=sfdb\r\nmy=127.0.0.1,%1\r\nuser=sa\r\n"
+                                             "password=c2VjcmV0\r\n")
+                                  .arg(server->port())));
     }
 
-    void TearDown() override
-    {
-        WindowsTest::TearDown();
-        server.reset();
-    }
-
-    QProcess* startKvet() { return wine->start(windowsPath(dir.filePath(QStringLiteral("kvet.exe"))), {}, dir.path()); }
+    QProcess* startKvet() { return wine->start(windowsPath(kvet), {}, dir.path()); }
 
     // Every statement of the screen reached the server: the probe, the six
     // charts' and the ticker's.
@@ -85,15 +66,14 @@ protected:
             ms);
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<tds::TdsStandIn> server;
+    QString kvet;
 };
 
 TEST_F(KvetExe, FillsTheScreenThroughTheSqlServerDriverAndStaysTheOnlyOne)
 {
     const QImage blank = wine->screenshot();
     ASSERT_FALSE(blank.isNull());
-    QProcess* kvet = startKvet();
+    QProcess* running = startKvet();
     ASSERT_TRUE(screenFilled(90000)) << server->batches().join(u'\n').toStdString();
     ASSERT_FALSE(server->logins().empty());
     EXPECT_EQ(server->logins().front().userName, QStringLiteral("sa"));
@@ -114,12 +94,12 @@ TEST_F(KvetExe, FillsTheScreenThroughTheSqlServerDriverAndStaysTheOnlyOne)
 
     // A second start (the autostart plus a start by hand) ends at once and
     // leaves the first one running.
-    const WineRun second = wine->run(windowsPath(dir.filePath(QStringLiteral("kvet.exe"))), {}, 30000, dir.path());
+    const WineRun second = wine->run(windowsPath(kvet), {}, 30000, dir.path());
     EXPECT_TRUE(second.finished) << "the second kvet.exe did not end";
     // Keep-awake and the idle pointer run from the start; a pointer that stays
     // still for longer than the idle time must not upset the dashboard.
     QThread::msleep(12000);
-    EXPECT_EQ(kvet->state(), QProcess::Running) << kvet->readAllStandardError().toStdString();
+    EXPECT_EQ(running->state(), QProcess::Running) << running->readAllStandardError().toStdString();
 }
 
 TEST_F(KvetExe, WaitsForAServerDownAtStartThroughOdbcDriver18)
@@ -127,13 +107,13 @@ TEST_F(KvetExe, WaitsForAServerDownAtStartThroughOdbcDriver18)
     wine->registerDrivers({QStringLiteral("ODBC Driver 18 for SQL Server")});
     const int port = server->port();
     server->stop();
-    QProcess* kvet = startKvet();
+    QProcess* running = startKvet();
     QThread::msleep(8000);
-    EXPECT_EQ(kvet->state(), QProcess::Running);
+    EXPECT_EQ(running->state(), QProcess::Running);
     EXPECT_TRUE(server->batches().isEmpty());
     ASSERT_TRUE(server->start(port));
     ASSERT_TRUE(screenFilled(90000)) << server->batches().join(u'\n').toStdString();
-    EXPECT_EQ(kvet->state(), QProcess::Running);
+    EXPECT_EQ(running->state(), QProcess::Running);
 }
 
 } // namespace

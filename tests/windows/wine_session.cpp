@@ -49,11 +49,8 @@ bool runBounded(QProcess& p, const QString& program, const QStringList& args, in
 bool writeUtf16File(const QString& path, const QString& text)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QByteArray bytes("\xFF\xFE");
-    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    return f.write(bytes) == bytes.size();
+    const QByteArray bytes = utf16WithBom(text);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 // The settings every test prefix gets: no crash dialog (a crash would
@@ -77,6 +74,13 @@ const char16_t kPrefixSettings[] = u"Windows Registry Editor Version 5.00\r\n\r\
 QString windowsDist()
 {
     return QStringLiteral(KVET_SOURCE_DIR "/build-windows/dist");
+}
+
+QByteArray utf16WithBom(const QString& text)
+{
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return bytes;
 }
 
 QString windowsPath(const QString& linuxPath)

@@ -24,6 +24,10 @@ QString windowsDist();
 // The path under which Wine's programs see a Linux path (drive Z:).
 QString windowsPath(const QString& linuxPath);
 
+// Text as Windows' own Unicode files hold it: UTF-16LE after a byte-order
+// mark (the form kvet.ini is written in by the installer).
+QByteArray utf16WithBom(const QString& text);
+
 struct WineRun {
     bool finished = false; // false: ended by the time limit
     int exitCode = -1;
