@@ -6,8 +6,11 @@
 // another one in the session) and when the session ends.
 //
 // Why a program of our own and not a scheduled task: Task Scheduler's "restart
-// on failure" applies only when the task fails to start; a kvet that started and
-// crashed an hour later counts as a task that ran, and nothing restarts it.
+// on failure" retries a task that failed to run because a start condition was
+// not met or its action could not be started (Microsoft's [MS-TSCH] 2.5.4.2,
+// RestartOnFailure), at most 255 times and at least a minute apart. A kvet that
+// started and crashed an hour later counts as a task that ran: nothing restarts
+// it.
 //
 // Plain Win32, no Qt: it must not depend on what might be broken in kvet.
 #include "restart_policy.h"
