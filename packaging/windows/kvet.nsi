@@ -65,6 +65,8 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
   !define KVET_GUIDE "安装说明.html"
 !else if /FileExists "${KVET_DIST}/安装说明.txt"
   !define KVET_GUIDE "安装说明.txt"
+!else if /FileExists "${KVET_DIST}/README-zh-CN.txt"
+  !define KVET_GUIDE "README-zh-CN.txt"
 !endif
 
 Var Server

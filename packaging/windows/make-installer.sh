@@ -5,9 +5,9 @@
 #
 # DIST_DIR holds kvet.exe, kvet-demo.exe, kvet-check.exe and kvet-keeper.exe
 # and the documents to ship beside them (.txt .md .html .htm .css .png .jpg
-# .pdf: the install guide and what it shows). Anything else there (the zip, an
-# earlier installer, a kvet.ini, which belongs to the hall and is never shipped)
-# stays out. Writes OUT_DIR/kvet-setup-VERSION.exe. Any makensis error or
+# .pdf: the install guide and what it shows; kvet.ini.example). Anything else
+# there (the zip, an earlier installer, a kvet.ini, which belongs to the hall
+# and is never shipped) stays out. Writes OUT_DIR/kvet-setup-VERSION.exe. Any makensis error or
 # warning fails the build.
 set -euo pipefail
 
@@ -44,7 +44,8 @@ trap 'rm -rf "$work"' EXIT
 # removes (exactly that, so that nothing the hall added is deleted).
 shipped=("${programs[@]}")
 shopt -s nullglob nocaseglob
-for path in "$dist"/*.{txt,md,html,htm,css,png,jpg,pdf}; do
+for path in "$dist"/*.{txt,md,html,htm,css,png,jpg,pdf} "$dist"/kvet.ini.example; do
+  [ -f "$path" ] || continue
   shipped+=("$(basename "$path")")
 done
 shopt -u nocaseglob
