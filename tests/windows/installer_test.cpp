@@ -194,6 +194,14 @@ TEST_F(Installer, InstallsKeepsKvetIniOnReinstallAndUninstallsTheRest)
     EXPECT_FALSE(gone.out.contains("DisplayName")) << gone.out.toStdString();
     EXPECT_EQ(utf16File(ini), written);
     EXPECT_TRUE(setupLog().contains(QStringLiteral("保留了数据库设置"))) << logText();
+
+    // Installed again on the kept file, then removed with /REMOVEINI: nothing stays.
+    install({});
+    EXPECT_EQ(utf16File(ini), written);
+    wine->run(QStringLiteral(R"(C:\Program Files\kvet\uninstall.exe)"),
+              {QStringLiteral("/S"), QStringLiteral("/REMOVEINI")}, 60000);
+    EXPECT_TRUE(waitFor([&] { return !QFileInfo::exists(driveC() + QStringLiteral("/Program Files/kvet")); }, 90000))
+        << logText();
 }
 
 // The real keeper beside a stand-in kvet.exe that records each start and ends
