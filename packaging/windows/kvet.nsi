@@ -100,9 +100,8 @@ Var B64Bytes
 Page custom SettingsPage SettingsPageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "kvet 已安装"
-!define MUI_FINISHPAGE_TEXT "kvet 已安装到 $INSTDIR。$\r$\n$\r$\n\
-下次登录时 kvet 会自动启动。请先在“开始”菜单的 kvet 文件夹中运行 kvet-check，检查数据库连接。$\r$\n$\r$\n\
-数据库设置保存在 $INSTDIR\kvet.ini（只有管理员可以修改）。"
+!define MUI_FINISHPAGE_TEXT "kvet 已安装到 $INSTDIR，数据库设置在其中的 kvet.ini。$\r$\n$\r$\n\
+下次登录时 kvet 会自动启动。请先运行“开始”菜单 kvet 文件夹中的 kvet-check，检查数据库连接。"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "现在启动 kvet（全屏；双击顶部横幅关闭）"
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
@@ -529,23 +528,25 @@ Function SettingsPage
   ${EndIf}
   ${NSD_CreateLabel} 0 0 100% 20u "请填写收费数据库的连接信息。安装后可运行“开始”菜单中的 kvet-check 检查连接。"
   Pop $0
-  ${NSD_CreateLabel} 0 26u 30% 12u "服务器（主机\实例 或 主机,端口）："
+  ${NSD_CreateLabel} 0 26u 25% 12u "服务器："
   Pop $0
-  ${NSD_CreateText} 32% 24u 68% 12u "$Server"
+  ${NSD_CreateText} 27% 24u 73% 12u "$Server"
   Pop $ServerField
-  ${NSD_CreateLabel} 0 44u 30% 12u "数据库名："
+  ${NSD_CreateLabel} 0 44u 25% 12u "数据库名："
   Pop $0
-  ${NSD_CreateText} 32% 42u 68% 12u "$Database"
+  ${NSD_CreateText} 27% 42u 73% 12u "$Database"
   Pop $DatabaseField
-  ${NSD_CreateLabel} 0 62u 30% 12u "登录名（SQL Server 身份验证）："
+  ${NSD_CreateLabel} 0 62u 25% 12u "登录名："
   Pop $0
-  ${NSD_CreateText} 32% 60u 68% 12u "$Login"
+  ${NSD_CreateText} 27% 60u 73% 12u "$Login"
   Pop $LoginField
-  ${NSD_CreateLabel} 0 80u 30% 12u "密码："
+  ${NSD_CreateLabel} 0 80u 25% 12u "密码："
   Pop $0
-  ${NSD_CreatePassword} 32% 78u 68% 12u "$Password"
+  ${NSD_CreatePassword} 27% 78u 73% 12u "$Password"
   Pop $PasswordField
-  ${NSD_CreateLabel} 0 100u 100% 30u "密码以 Base64 形式保存在 kvet.ini 中（不是加密）；安装程序会把该文件设为只有管理员可以修改。"
+  ${NSD_CreateLabel} 0 98u 100% 40u "服务器的写法：主机名或 IP、主机名\实例名，或 主机名,端口（如 192.168.1.10,1433）。$\r$\n\
+登录名是 SQL Server 身份验证的登录名。$\r$\n\
+密码以 Base64 形式保存在 kvet.ini 中（不是加密）；安装程序会把该文件设为只有管理员可以修改。"
   Pop $0
   nsDialogs::Show
 FunctionEnd
