@@ -53,11 +53,15 @@ bool writeUtf16File(const QString& path, const QString& text)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-// The settings every test prefix gets: no crash dialog (a crash would
+// The settings every test prefix gets: Windows 10 (a new prefix of Debian's
+// Wine 8 says Windows 7, which Qt 6 and the installer do not run on), no
+// crash dialog (a crash would
 // otherwise leave a window that never ends), and the faces a Windows PC has
 // mapped to metric-compatible ones from Debian (Arial, the charts' default
 // face: Liberation Sans; 黑体 and 宋体: WenQuanYi Micro Hei, as on Linux).
 const char16_t kPrefixSettings[] = u"Windows Registry Editor Version 5.00\r\n\r\n"
+                                   u"[HKEY_CURRENT_USER\\Software\\Wine]\r\n"
+                                   u"\"Version\"=\"win10\"\r\n\r\n"
                                    u"[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"
                                    u"\"ShowCrashDialog\"=dword:00000000\r\n\r\n"
                                    u"[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"
