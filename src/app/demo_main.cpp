@@ -9,6 +9,7 @@
 #include "data/failure.h"
 #include "data/pending_backend.h"
 #include "data/sqlite/demo_database.h"
+#include "data/sqlite/demo_sample_size.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -61,7 +62,8 @@ int main(int argc, char** argv)
     }
     if (!options->writeDatabase.isEmpty()) {
         try {
-            kvet::writeDemoDatabase(options->writeDatabase, QDateTime::currentDateTime());
+            kvet::writeDemoDatabase(options->writeDatabase, QDateTime::currentDateTime(),
+                                    options->accounts.value_or(kvet::sqlite::kDemoAccountCount));
             return kvet::kDemoExitOk;
         } catch (const std::exception& e) {
             complain(kvet::messageOf(e));

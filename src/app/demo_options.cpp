@@ -1,5 +1,7 @@
 #include "app/demo_options.h"
 
+#include "data/sqlite/demo_accounts.h"
+
 namespace kvet {
 
 std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QString& error)
@@ -41,6 +43,16 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
             }
             o.at = at;
             ++i;
+        } else if (a == QLatin1String("--accounts")) {
+            bool number = false;
+            const int count = i + 1 < arguments.size() ? arguments[i + 1].toInt(&number) : 0;
+            if (!number || count < 1 || count > sqlite::kDemoMaxAccountCount) {
+                error = QStringLiteral("--accounts needs a number of accounts from 1 to %1")
+                            .arg(sqlite::kDemoMaxAccountCount);
+                return std::nullopt;
+            }
+            o.accounts = count;
+            ++i;
         } else if (a == QLatin1String("--deadline")) {
             bool number = false;
             const int seconds = i + 1 < arguments.size() ? arguments[i + 1].toInt(&number) : 0;
@@ -59,6 +71,10 @@ std::optional<DemoOptions> parseDemoOptions(const QStringList& arguments, QStrin
         error = QStringLiteral("--without-views applies to the generated database, not to --database");
         return std::nullopt;
     }
+    if (o.accounts && o.writeDatabase.isEmpty()) {
+        error = QStringLiteral("--accounts applies to --write-database");
+        return std::nullopt;
+    }
     if (o.at && !o.writeDatabase.isEmpty()) {
         error = QStringLiteral("--at applies to the database shown, not to --write-database");
         return std::nullopt;
@@ -71,13 +87,15 @@ QString demoUsage()
     return QStringLiteral(
         "usage: kvet-demo [--without-views | --database FILE] [--at \"YYYY-MM-DD HH:MM:SS\"]\n"
         "                 [--snapshot FILE.json] [--screenshot FILE.png] [--deadline SECONDS]\n"
-        "       kvet-demo --write-database FILE\n"
+        "       kvet-demo --write-database FILE [--accounts N]\n"
         "Runs the dashboard on an embedded SQLite database made at start from sample data.\n"
         "  --without-views        start without the four reporting views; the first refresh creates them\n"
         "  --database FILE        use an existing SQLite file with the demo schema, as it is\n"
         "  --at \"YYYY-MM-DD HH:MM:SS\"  the server's clock stands still at this local time; without it a file\n"
         "                         written by kvet-check --export shows its time of export, others the clock\n"
         "  --write-database FILE  write the generated sample database to FILE and exit\n"
+        "  --accounts N           the written sample's number of accounts (default 30000), with payments\n"
+        "                         and bills in proportion\n"
         "  --snapshot FILE.json   after the first full refresh, write the screen's state and exit\n"
         "  --screenshot FILE.png  after the first full refresh, write a picture of the window and exit\n"
         "  --deadline SECONDS     how long those two wait for the first full refresh (default 60); then they\n"

@@ -11,6 +11,7 @@ struct DemoOptions {
     bool withoutViews = false;  // start on a database lacking the four views
     QString database;           // run on this SQLite file as it is
     QString writeDatabase;      // write the generated sample here and exit
+    std::optional<int> accounts; // the written sample's number of accounts (default 30 000)
     QString snapshot;           // after the first full refresh: write the screen as JSON, exit
     QString screenshot;         // after the first full refresh: write a PNG of the window, exit
     std::optional<QDateTime> at; // the server clock pinned here (getdate() and the demo's "now")

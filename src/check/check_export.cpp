@@ -196,6 +196,17 @@ void copyTables(Connection& connection, sqlite3* db, Report& report, std::size_t
     transaction.commit();
 }
 
+// SQLite says "database or disk is full" for the file it writes; the
+// installer is told which disk, in words of his own. (Its errors carry no
+// SQLSTATE, the server's always do.)
+QString exportFailureText(const DatabaseError& e, const QString& target)
+{
+    if (e.state().isEmpty() && (e.nativeCode() & 0xff) == SQLITE_FULL)
+        return QStringLiteral("%1 所在的磁盘已满，写不下导出的文件；腾出空间或换一个文件夹再导出（%2）")
+            .arg(QFileInfo(target).absolutePath(), e.message());
+    return messageOf(e);
+}
+
 } // namespace
 
 void exportDatabase(Connection& connection, const QString& target, bool replace, Report& report,
@@ -237,6 +248,8 @@ int runExport(const CheckOptions& options, Report& report)
         login->connection->close();
         report.ok(QStringLiteral("已导出到 %1，用 kvet-demo --database %1 查看").arg(options.exportFile));
         return 0;
+    } catch (const DatabaseError& e) {
+        report.error(QStringLiteral("导出失败，没有留下文件：") + exportFailureText(e, options.exportFile));
     } catch (const std::exception& e) {
         report.error(QStringLiteral("导出失败，没有留下文件：") + messageOf(e));
     } catch (...) {

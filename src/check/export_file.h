@@ -6,6 +6,7 @@
 #include "data/sqlite/sqlite_handles.h"
 
 #include <QString>
+#include <memory>
 
 namespace kvet::check {
 
@@ -14,7 +15,8 @@ public:
     // Fails when target exists and replace is not set, or the folder takes
     // no new file.
     ExportFile(const QString& target, bool replace);
-    // Removes the partial file unless finish() succeeded.
+    // Removes the partial file unless finish() succeeded; so does an ending
+    // signal (SIGINT, SIGTERM, SIGHUP) that arrives before, on the way out.
     ~ExportFile();
     ExportFile(const ExportFile&) = delete;
     ExportFile& operator=(const ExportFile&) = delete;
@@ -28,6 +30,7 @@ public:
     void finish();
 
 private:
+    class SignalGuard;
     void removePartial();
 
     QString target_;
@@ -35,6 +38,7 @@ private:
     bool replace_ = false;
     bool finished_ = false;
     sqlite::DatabaseHandle db_;
+    std::unique_ptr<SignalGuard> guard_;
 };
 
 } // namespace kvet::check

@@ -26,3 +26,25 @@ TEST(DemoOptions, AtTakesOneLocalMomentAndOnlyForTheDatabaseShown)
         EXPECT_FALSE(error.isEmpty());
     }
 }
+
+TEST(DemoOptions, AccountsTakeAWholeNumberAndOnlyForTheWrittenSample)
+{
+    QString error;
+    const auto large = parseDemoOptions({"--write-database", "x.db", "--accounts", "300000"}, error);
+    ASSERT_TRUE(large) << qPrintable(error);
+    EXPECT_EQ(large->accounts, 300000);
+    const auto usual = parseDemoOptions({"--write-database", "x.db"}, error);
+    ASSERT_TRUE(usual);
+    EXPECT_FALSE(usual->accounts);
+
+    for (const QStringList& wrong :
+         {QStringList{"--write-database", "x.db", "--accounts"}, QStringList{"--write-database", "x.db", "--accounts", "0"},
+          QStringList{"--write-database", "x.db", "--accounts", "-5"},
+          QStringList{"--write-database", "x.db", "--accounts", "3e5"},
+          QStringList{"--write-database", "x.db", "--accounts", "5000001"},
+          QStringList{"--accounts", "1000"}, QStringList{"--database", "x.db", "--accounts", "1000"}}) {
+        error.clear();
+        EXPECT_FALSE(parseDemoOptions(wrong, error)) << qPrintable(wrong.join(u' '));
+        EXPECT_FALSE(error.isEmpty());
+    }
+}

@@ -48,6 +48,23 @@ TEST(ExportEngine, SmallPiecesGiveTheSameFileAndTheMomentIsRecorded)
     EXPECT_EQ(count(*a, QStringLiteral("select count(*) from sqlite_master where type = 'view'")), 4);
     EXPECT_EQ(count(*a, QStringLiteral("select count(*) from sf_sb_")), 1);
 
+    // The indexes the statements are planned on (demo_query_plan_test): the
+    // 30-day window through rq, a month's bills from the covering index.
+    a->connect(QString());
+    QStringList indexes;
+    for (const auto& row : a->run(QStringLiteral("select name from sqlite_master where type = 'index' order by name")).rows)
+        indexes << std::get<QString>(row.at(0));
+    EXPECT_EQ(indexes, (QStringList{"sf_sr_rq", "sf_yh_tzh", "sf_yhsf_jfsj"}));
+    const auto plan = [&a](const char* sql) {
+        QStringList lines;
+        for (const auto& row : a->run(QStringLiteral("EXPLAIN QUERY PLAN ") + QString::fromUtf8(sql)).rows)
+            lines << std::get<QString>(row.back());
+        return lines.join(QLatin1Char('\n'));
+    };
+    EXPECT_TRUE(plan("select * from V_W_dsj_jfqd").contains(QStringLiteral("USING INDEX sf_sr_rq")));
+    EXPECT_TRUE(plan("select * from V_W_dsj_jd2").contains(QStringLiteral("USING COVERING INDEX sf_yhsf_jfsj")));
+    a->disconnect();
+
     // --at wins over the recorded moment; a file that is no export has none.
     const QDateTime at(QDate(2026, 1, 5), QTime(8, 0, 0));
     EXPECT_EQ(openDemoFileAt(small, at)->now(), at);

@@ -3,6 +3,9 @@
 // the time of export, exactly the screen the hall showed then; it holds names
 // and addresses only for the ticker's accounts; and a failure leaves nothing.
 #include "check/check_export.h"
+#include "data/dashboard_sql.h"
+#include "data/field.h"
+#include "data/odbc/odbc_backend.h"
 #include "data/sqlite/demo_database.h"
 #include "data/sqlite/export_record.h"
 #include "tds/dashboard_window.h"
@@ -116,6 +119,40 @@ TEST_F(ExportOnTheWire, NamesAndAddressesOnlyForTheTickersAccounts)
                                           "tzh not in (select tzh from (select tzh from sf_sr where je <> 0 "
                                           "order by lsh desc limit 15))")),
               0);
+}
+
+// Account numbers and channel codes kept in char(n) columns, padded with
+// blanks: the server joins and maps them as if the blanks were not there, and
+// so does the preview of its export, whose file has the demo's indexes.
+TEST_F(ExportOnTheWire, PaddedAccountNumbersStayInTheTickerOnTheServerAndInThePreview)
+{
+    server->runner().sql(QStringLiteral("update sf_yh set tzh = tzh || '   ' where tzh = '1000001'"));
+    server->runner().sql(QStringLiteral("insert into sf_sr (lsh, tzh, je, ren, rq) values "
+                                        "(99999998, '1000001', 12.5, 'ZFB  ', '2026-06-15 09:00:00'),"
+                                        "(99999999, '1000002 ', 20, 'wx ', '2026-06-15 09:01:00')"));
+    OdbcBackend wire;
+    wire.connect(connectionString());
+    const ResultSet onServer = wire.run(statements::tickerStatement());
+    wire.disconnect();
+    ASSERT_EQ(onServer.rows.size(), 15u);
+    const auto cellAt = [](const ResultSet& r, std::size_t row, std::size_t column) {
+        return Field(r.rows.at(row).at(column), r.columns.at(column).kind).asString();
+    };
+    EXPECT_EQ(cellAt(onServer, 0, 0), QStringLiteral("99999999"));
+    EXPECT_EQ(cellAt(onServer, 0, 5), QStringLiteral("公众号"));
+    EXPECT_EQ(cellAt(onServer, 1, 0), QStringLiteral("99999998"));
+    EXPECT_EQ(cellAt(onServer, 1, 5), QStringLiteral("支付宝"));
+
+    ASSERT_EQ(exportTo(target()), 0) << qPrintable(report.text());
+    auto file = openDemoFileAt(target(), std::nullopt);
+    file->connect(QString());
+    const ResultSet inPreview = file->run(statements::tickerStatement());
+    ASSERT_EQ(inPreview.rows.size(), 15u);
+    for (std::size_t row = 0; row < 2; ++row) {
+        for (const std::size_t column : {std::size_t(0), std::size_t(1), std::size_t(2), std::size_t(3), std::size_t(5)})
+            EXPECT_EQ(cellAt(inPreview, row, column), cellAt(onServer, row, column)) << row << ' ' << column;
+        EXPECT_FALSE(cellAt(inPreview, row, 2).isEmpty()) << "the holder's name was exported";
+    }
 }
 
 TEST_F(ExportOnTheWire, AnExistingFileIsKeptUnlessReplacingIsAsked)

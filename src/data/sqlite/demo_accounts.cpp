@@ -1,7 +1,9 @@
 #include "data/sqlite/demo_accounts.h"
 
+#include "data/failure.h"
 #include "data/sqlite/row_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -105,15 +107,19 @@ QByteArray address(DemoCategory category, int book, int place, DemoRandom& r)
     return QByteArray(buffer);
 }
 
-std::vector<DemoCategory> shuffledCategories(DemoRandom& r)
+// The shares are those of the 30 000 accounts, scaled to count.
+std::vector<DemoCategory> shuffledCategories(int count, DemoRandom& r)
 {
     std::vector<DemoCategory> categories;
-    categories.reserve(kDemoAccountCount);
-    for (const CategoryShare& share : kShares)
-        categories.insert(categories.end(), share.accounts, share.category);
-    categories.resize(kDemoAccountCount, DemoCategory::Household);
-    for (int i = kDemoAccountCount - 1; i > 0; --i)
-        std::swap(categories[i], categories[r.below(i + 1)]);
+    categories.reserve(std::size_t(count));
+    for (const CategoryShare& share : kShares) {
+        const auto scaled = std::size_t(qint64(share.accounts) * count / kDemoAccountCount);
+        categories.insert(categories.end(), std::min(scaled, std::size_t(count) - categories.size()),
+                          share.category);
+    }
+    categories.resize(std::size_t(count), DemoCategory::Household);
+    for (int i = count - 1; i > 0; --i)
+        std::swap(categories[std::size_t(i)], categories[std::size_t(r.below(i + 1))]);
     return categories;
 }
 
@@ -130,10 +136,9 @@ QByteArray categoryName(DemoCategory category)
 // The readers work through the books in order, one cycle of 36 days that
 // began 24 days ago, nobody on Sundays; entries follow the reading by a day
 // or so. Books whose day is still to come are not read yet.
-QDate readingDay(int book, const QDate& today)
+QDate readingDay(int book, int booksPerCycle, const QDate& today)
 {
-    const int booksPerCycle = kDemoAccountCount / kDemoAccountsPerBook;
-    QDate day = today.addDays(-24 + (book - 1) * 36 / booksPerCycle);
+    QDate day = today.addDays(-24 + int(qint64(book - 1) * 36 / booksPerCycle));
     if (day.dayOfWeek() == Qt::Sunday)
         day = day.addDays(-1);
     return day;
@@ -177,25 +182,28 @@ double typicalAmount(DemoCategory category, DemoRandom& r)
     return std::round(yuan * 100.0) / 100.0;
 }
 
-std::vector<DemoAccount> writeDemoAccounts(sqlite3* db, const QDateTime& now, DemoRandom& r)
+std::vector<DemoAccount> writeDemoAccounts(sqlite3* db, const QDateTime& now, DemoRandom& r, int count)
 {
+    if (count < 1 || count > kDemoMaxAccountCount)
+        throw Failure(QStringLiteral("The sample holds from 1 to %1 accounts, not %2").arg(kDemoMaxAccountCount).arg(count));
+    const int booksPerCycle = (count + kDemoAccountsPerBook - 1) / kDemoAccountsPerBook;
     const QDate today = now.date();
     const int secondsToday = now.time().msecsSinceStartOfDay() / 1000;
     RowWriter row(db, "INSERT INTO sf_yh (tzh, hm, dz, YSLB, cbch, lrzt, lrrq1) "
                       "VALUES (?, ?, ?, ?, ?, ?, ?)");
-    const std::vector<DemoCategory> categories = shuffledCategories(r);
+    const std::vector<DemoCategory> categories = shuffledCategories(count, r);
     std::vector<DemoAccount> accounts;
-    accounts.reserve(kDemoAccountCount);
+    accounts.reserve(std::size_t(count));
 
-    for (int i = 0; i < kDemoAccountCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         const int book = i / kDemoAccountsPerBook + 1;
         const int place = i % kDemoAccountsPerBook;
-        const DemoCategory category = categories[i];
+        const DemoCategory category = categories[std::size_t(i)];
         DemoAccount account{QByteArray::number(1000001 + i), category,
                             r.chance(0.015) ? 0 : book, false};
 
         // Entered a day or two after reading; the latest days are partly done.
-        const QDate read = readingDay(book, today);
+        const QDate read = readingDay(book, booksPerCycle, today);
         const qint64 daysAgo = read.daysTo(today);
         const double enteredShare = daysAgo >= 2  ? 0.93
                                     : daysAgo == 1 ? 0.55

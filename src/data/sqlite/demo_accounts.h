@@ -23,11 +23,16 @@ struct DemoAccount {
     bool entered; // this cycle's reading is entered (lrzt 1)
 };
 
+// The sample's size unless asked for another; larger samples keep its shape:
+// the same shares of categories, books of the same size read over the same
+// cycle, and payments in proportion to the accounts.
 inline constexpr int kDemoAccountCount = 30000;
 inline constexpr int kDemoAccountsPerBook = 250;
+inline constexpr int kDemoMaxAccountCount = 5000000;
 
-// Writes the rows of sf_yh; readings are entered no later than now.
-std::vector<DemoAccount> writeDemoAccounts(sqlite3* db, const QDateTime& now, DemoRandom& random);
+// Writes `count` rows of sf_yh; readings are entered no later than now.
+std::vector<DemoAccount> writeDemoAccounts(sqlite3* db, const QDateTime& now, DemoRandom& random,
+                                           int count = kDemoAccountCount);
 
 // The typical amount of one water bill or payment of the category, in yuan.
 double typicalAmount(DemoCategory category, DemoRandom& random);

@@ -3,6 +3,7 @@
 #include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/sqlite/demo_ledger.h"
+#include "data/sqlite/demo_sample_size.h"
 #include "data/sqlite/demo_schema.h"
 #include "data/sqlite/export_record.h"
 #include "data/sqlite/row_writer.h"
@@ -19,6 +20,11 @@ QString demoUtilityName()
 
 void populateDemoDatabase(sqlite3* db, const QDateTime& now, quint32 seed)
 {
+    populateDemoDatabase(db, now, seed, kDemoAccountCount);
+}
+
+void populateDemoDatabase(sqlite3* db, const QDateTime& now, quint32 seed, int accountCount)
+{
     if (!now.isValid())
         throw Failure(QStringLiteral("The sample data need a valid date and time"));
     DemoRandom random(seed);
@@ -28,7 +34,7 @@ void populateDemoDatabase(sqlite3* db, const QDateTime& now, quint32 seed)
         .text(demoUtilityName())
         .text(QStringLiteral("服务热线 96116"))
         .write();
-    const std::vector<DemoAccount> accounts = writeDemoAccounts(db, now, random);
+    const std::vector<DemoAccount> accounts = writeDemoAccounts(db, now, random, accountCount);
     writeDemoPayments(db, accounts, now, random);
     writeDemoBills(db, accounts, now, random);
     createDemoIndexes(db);
@@ -38,6 +44,16 @@ void populateDemoDatabase(sqlite3* db, const QDateTime& now, quint32 seed)
 } // namespace kvet::sqlite
 
 namespace kvet {
+
+namespace {
+
+void removePartial(const QString& partial)
+{
+    QFile::remove(partial);
+    QFile::remove(partial + QStringLiteral("-journal"));
+}
+
+} // namespace
 
 std::unique_ptr<SqliteBackend> createDemoBackend(const QDateTime& now, bool withViews,
                                                  SqliteBackend::Clock clock)
@@ -73,6 +89,11 @@ std::unique_ptr<SqliteBackend> openDemoFileAt(const QString& path, const std::op
 
 void writeDemoDatabase(const QString& path, const QDateTime& now)
 {
+    writeDemoDatabase(path, now, sqlite::kDemoAccountCount);
+}
+
+void writeDemoDatabase(const QString& path, const QDateTime& now, int accounts)
+{
     // Written beside the target and renamed when complete, so that a failure
     // leaves no half-written file and an existing file is never replaced.
     const QString partial = path + QStringLiteral(".partial");
@@ -80,20 +101,24 @@ void writeDemoDatabase(const QString& path, const QDateTime& now)
         if (QFileInfo::exists(name))
             throw Failure(QStringLiteral("%1: the file exists already and is left as it is").arg(name));
     }
-    auto backend = SqliteBackend::inMemory();
-    sqlite::populateDemoDatabase(backend->handle(), now);
-    {
-        sqlite::StatementHandle vacuum =
-            sqlite::prepare(backend->handle(), QByteArray("VACUUM INTO ?"));
-        const QByteArray target = partial.toUtf8();
-        sqlite3_bind_text(vacuum.get(), 1, target.constData(), int(target.size()), SQLITE_STATIC);
-        if (sqlite3_step(vacuum.get()) != SQLITE_DONE) {
-            const QString reason = QString::fromUtf8(sqlite3_errmsg(backend->handle()));
-            const int code = sqlite3_extended_errcode(backend->handle());
-            vacuum.reset();
-            QFile::remove(partial);
-            throw DatabaseError(QStringLiteral("%1: %2").arg(path, reason), QString(), code);
-        }
+    // Made in the file itself rather than in memory first, so that a sample
+    // of any size needs no more memory than the page cache and the accounts'
+    // list.
+    try {
+        sqlite::DatabaseHandle db = sqlite::openDatabase(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        // The partial file is removed on any failure: waiting for the disk
+        // would save nothing.
+        sqlite::exec(db.get(), "PRAGMA synchronous=OFF");
+        // Room for the indexes' sorting at the end without spilling to
+        // temporary files; given back when the file is closed.
+        sqlite::exec(db.get(), "PRAGMA cache_size=-32768");
+        sqlite::populateDemoDatabase(db.get(), now, sqlite::kDemoSeed, accounts);
+    } catch (const DatabaseError& e) {
+        removePartial(partial);
+        throw DatabaseError(QStringLiteral("%1: %2").arg(path, e.message()), e.state(), e.nativeCode());
+    } catch (...) {
+        removePartial(partial);
+        throw;
     }
     if (!QFile::rename(partial, path)) {
         QFile::remove(partial);

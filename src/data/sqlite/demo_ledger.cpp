@@ -48,12 +48,14 @@ struct Payment {
     double amount;
 };
 
-int paymentsOn(const QDate& day, DemoRandom& r)
+// Payments of a day for 30 000 accounts, times scale for a sample of another
+// size (exactly 1 for that one, so that its payments stay as they were).
+int paymentsOn(const QDate& day, double scale, DemoRandom& r)
 {
     const int base = day.dayOfWeek() == Qt::Sunday ? 90 : day.dayOfWeek() == Qt::Saturday ? 150 : 215;
     // people pay after the bills come, early in the month
     const double peak = day.day() <= 10 ? 1.3 : 1.0;
-    return int(base * peak * (0.8 + 0.4 * r.uniform()));
+    return int(base * peak * (0.8 + 0.4 * r.uniform()) * scale);
 }
 
 int payingAccount(const std::vector<DemoAccount>& accounts, DemoRandom& r)
@@ -75,10 +77,11 @@ void writeDemoPayments(sqlite3* db, const std::vector<DemoAccount>& accounts, co
     const int secondsToday = now.time().msecsSinceStartOfDay() / 1000;
     std::int64_t lsh = 2000000;
     std::vector<Payment> day;
+    const double scale = double(accounts.size()) / kDemoAccountCount;
 
     for (QDate date = today.addDays(-364); date <= today; date = date.addDays(1)) {
         day.clear();
-        const int count = paymentsOn(date, r);
+        const int count = paymentsOn(date, scale, r);
         for (int k = 0; k < count; ++k) {
             Payment p{0, payingAccount(accounts, r), &pickChannel(r), 0.0};
             if (p.channel->counter && date.dayOfWeek() == Qt::Sunday)

@@ -19,6 +19,12 @@ const char* const kNotMoney = "Cannot convert a char value to money. The char va
 const char* const kMoneyOverflow = "Arithmetic overflow error converting expression to data type money";
 const char* const kDivideByZero = "Divide by zero error encountered";
 
+// SQLite's own bit for its Bloom-filter optimisation (SQLITE_BloomFilter,
+// the same from 3.38 on); the test-control call takes the set of
+// optimisations to leave out. Registering the collation turns it off: see
+// registerServerRules.
+constexpr unsigned kBloomFilterOptimisation = 0x00080000;
+
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 unsigned char foldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
@@ -398,6 +404,15 @@ int compareTexts(const QByteArray& a, const QByteArray& b)
 
 void registerServerRules(sqlite3* db)
 {
+    // A join on texts under kvet_ci ('1001 ' = '1001') may be answered
+    // through an index SQLite builds for the statement, or through a real one
+    // after ANALYZE; since 3.38 it then first asks a Bloom filter whether the
+    // looked-up value can be there at all. That filter hashes a text by its
+    // length, so a value with a trailing blank is declared absent before the
+    // collation is ever asked, and the payment drops out of the ticker. The
+    // filter only skips look-ups; without it every statement gives the same
+    // rows it would give without the index.
+    sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db, kBloomFilterOptimisation);
     registerFunction(db, kDateTimeFunction, 1, &dateTimeFunction);
     registerFunction(db, kMonthFunction, 1, &monthFunction);
     registerFunction(db, kMoneyFunction, 1, &moneyFunction);

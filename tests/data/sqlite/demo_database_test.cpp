@@ -4,9 +4,11 @@
 #include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/sqlite/demo_database.h"
+#include "data/sqlite/demo_sample_size.h"
 #include "data/sqlite/sqlite_translations.h"
 #include "demo_sample_fixture.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -159,4 +161,49 @@ TEST(DemoDatabaseFile, WrittenFileOpensAsItIsAndIsNeverOverwritten)
     auto again = kvet::openDemoFile(path, [] { return kvet::testing::kSampleNow; });
     again->connect(QString());
     EXPECT_FALSE(again->run(QString::fromUtf8(statements::kPaymentChannels)).rows.empty());
+}
+
+// A sample of another size has the same shape: the categories' shares, books
+// of the same size read over the same cycle, payments and bills in proportion
+// to the accounts; and every statement finds rows in it.
+TEST_F(DemoDatabaseTest, ASampleOfAnotherSizeKeepsItsShape)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("small.db"));
+    kvet::writeDemoDatabase(path, kvet::testing::kSampleNow, 3000);
+    auto small = kvet::openDemoFile(path, [] { return kvet::testing::kSampleNow; });
+    small->connect(QString());
+    for (ReportingView view : kvet::kAllReportingViews)
+        small->execute(kvet::viewDefinitionText(view));
+    const auto smallCount = [&small](const char* sql) {
+        return std::get<std::int64_t>(small->run(QString::fromUtf8(sql)).rows.at(0).at(0));
+    };
+    EXPECT_EQ(smallCount("select count(*) from sf_yh"), 3000);
+    const char* const categories =
+        "select count(*) from sf_yh where YSLB = '经营服务用水' or YSLB = '消防用水' or YSLB is null";
+    EXPECT_EQ(smallCount(categories), 190 + 3 + 4); // a tenth of 1900, 30 and 45, rounded down
+    EXPECT_EQ(smallCount("select max(cbch) from sf_yh"), count("select max(cbch) from sf_yh") / 10);
+    for (const char* proportional : {"select count(*) from sf_sr", "select count(*) from sf_yhsf",
+                                     "select count(*) from sf_yh where lrzt = 1"}) {
+        SCOPED_TRACE(proportional);
+        const double share = double(smallCount(proportional)) / double(count(proportional));
+        EXPECT_GT(share, 0.085);
+        EXPECT_LT(share, 0.115);
+    }
+    for (const ProgramStatement& s : programStatements()) {
+        SCOPED_TRACE(s.name);
+        EXPECT_FALSE(small->run(s.text).rows.empty());
+    }
+}
+
+TEST(DemoDatabaseFile, ASampleSizeOutOfRangeWritesNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("none.db"));
+    EXPECT_THROW(kvet::writeDemoDatabase(path, kvet::testing::kSampleNow, 0), kvet::Failure);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    kvet::writeDemoDatabase(path, kvet::testing::kSampleNow, 1);
+    auto one = kvet::openDemoFile(path);
+    one->connect(QString());
+    EXPECT_EQ(std::get<std::int64_t>(one->run(QStringLiteral("select count(*) from sf_yh")).rows.at(0).at(0)), 1);
 }
