@@ -4,7 +4,7 @@
 // scheduler with its four timers, for the whole life of the process.
 #include "data/connection.h"
 #include "data/query.h"
-#include "screen/scheduler.h"
+#include "schedule/scheduler.h"
 
 #include <QString>
 #include <QWidget>
