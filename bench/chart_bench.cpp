@@ -2,7 +2,7 @@
 // a 1920 x 1080 screen), filled as a live refresh fills them.
 #include "bench_app.h"
 #include "chart/chart_renderer.h"
-#include "screen/chart_appearance.h"
+#include "panels/panel_table.h"
 
 #include <QApplication>
 #include <QFont>
@@ -29,7 +29,8 @@ void addAll(Series& s, const std::vector<double>& values, const QStringList& lab
 
 std::unique_ptr<ChartWidget> liveChart(int number)
 {
-    auto w = makeDashboardChart(number, 1.0, nullptr);
+    auto w = kvet::panels::makePanelChart(
+        kvet::panels::panelByChart(kvet::panels::dashboardPanels(), QStringLiteral("Chart%1").arg(number)), 1.0, nullptr);
     Chart& m = w->model();
     QStringList months, days;
     for (int i = 1; i <= 31; ++i) {

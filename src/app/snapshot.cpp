@@ -4,6 +4,7 @@
 #include "screen/panel.h"
 #include "screen/ticker_grid.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvet {
@@ -76,10 +77,20 @@ ScreenState captureScreen(TForm1& form)
     ScreenState s;
     s.banner = form.banner().caption();
     s.status = form.grid().cell(0, 0);
-    for (int n = 1; n <= 6; ++n) {
-        const chart::Chart& c = form.chart(n);
+    // In the designer's numbering (Chart1, Chart2, ...), whatever the order
+    // of the batches.
+    QStringList names;
+    for (const panels::PanelEntry& entry : form.panels()) {
+        if (entry.isChart())
+            names << entry.chartName;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    for (const QString& name : names) {
+        const chart::Chart& c = form.chartWidget(name).model();
         ChartState cs;
-        cs.name = QStringLiteral("Chart%1").arg(n);
+        cs.name = name;
         cs.title = c.titleLines().join(QLatin1Char('\n'));
         for (std::size_t i = 0; i < c.seriesCount(); ++i)
             cs.series.emplace_back(c.series(i).name(), c.series(i).points());

@@ -23,8 +23,8 @@ struct SchedulerHooks {
     // (possibly at once). Missing: every retry runs the probe.
     std::function<void(std::function<void(bool answered)>)> whenServerAnswers;
     std::function<void()> scrollStep; // the ticker's step; may throw from its failure path
-    std::vector<std::function<void()>> firstRefresh;    // Button1,2,3,6,5,8,4 in that order
-    std::vector<std::function<void()>> periodicRefresh; // Button1,2,3,6,8,4
+    std::vector<std::function<void()>> firstRefresh;    // every panel's routine, in the panels table's order
+    std::vector<std::function<void()>> periodicRefresh; // the same without the ticker's
     std::function<void()> pump;    // one message-loop pass (QCoreApplication::processEvents)
     std::function<void(const QString&)> uncaught; // a failure no routine catches: the error box
     std::function<void()> firstRefreshDone; // once, after the first full refresh batch that connected

@@ -3,7 +3,7 @@
 #include "chart/chart_renderer.h"
 #include "chart/colors.h"
 #include "chart/chart_test_support.h"
-#include "screen/chart_appearance.h"
+#include "screen/dashboard_chart.h"
 
 #include <cmath>
 #include <limits>
