@@ -24,7 +24,7 @@ enum class RunPhase {
 class RunState {
 public:
     RunPhase phase() const { return phase_; }
-    bool probePassed() const { return phase_ == RunPhase::FirstRefresh || phase_ == RunPhase::Periodic; }
+    bool probeHasPassed() const { return phase_ == RunPhase::FirstRefresh || phase_ == RunPhase::Periodic; }
     bool stopped() const { return phase_ == RunPhase::Stopped; }
 
     void probeFailed()

@@ -67,7 +67,7 @@ Scheduler::Scheduler(SchedulerHooks hooks, SchedulerIntervals intervals, QObject
 void Scheduler::start()
 {
     timer1_.start();
-    if (!state_.probePassed())
+    if (!state_.probeHasPassed())
         timer4_.start(intervals_.probeMs);
 }
 
@@ -116,7 +116,7 @@ void Scheduler::Timer4Timer()
     if (probing_)
         return;
     timer4_.stop();
-    if (state_.probePassed() || state_.stopped())
+    if (state_.probeHasPassed() || state_.stopped())
         return;
     // A failed probe blocks the one thread for as long as the login waits (15 s
     // against a host that takes the connection and never answers). Retries
@@ -135,7 +135,7 @@ void Scheduler::askWhetherServerAnswers()
         if (!self)
             return;
         self->probing_ = false;
-        if (self->state_.stopped() || self->state_.probePassed())
+        if (self->state_.stopped() || self->state_.probeHasPassed())
             return;
         if (!yes) {
             self->timer4_.start(self->intervals_.probeRetryMs);

@@ -23,7 +23,7 @@ TEST(RunPhase, OutageThenRecoveryThenPeriodic)
     EXPECT_FALSE(s.firstRefreshRan()); // no batch before the probe passed
     s.probePassed();
     EXPECT_EQ(s.phase(), RunPhase::FirstRefresh);
-    EXPECT_TRUE(s.probePassed());
+    EXPECT_TRUE(s.probeHasPassed());
     s.probeFailed(); // a passed probe is not taken back
     s.answerUsed();
     EXPECT_EQ(s.phase(), RunPhase::FirstRefresh);
@@ -47,7 +47,7 @@ TEST(RunPhase, StopIsFinalFromEveryPhase)
         s.probeFailed();
         EXPECT_FALSE(s.firstRefreshRan());
         EXPECT_TRUE(s.stopped()) << steps;
-        EXPECT_FALSE(s.probePassed());
+        EXPECT_FALSE(s.probeHasPassed());
     }
 }
 
