@@ -67,7 +67,7 @@ TForm1::TForm1(std::unique_ptr<Backend> backend, WindowOptions options)
       ADOConnection1(std::move(backend))
 {
     query(QStringLiteral("ADOQuery1")); // the probe's, whatever the table holds
-    for (const panels::PanelEntry& entry : options_.panels) {
+    for (const panels::PanelEntry& entry : options_.panelTable) {
         query(entry.queryName);
         if (entry.view && !viewDefinitions_.contains(*entry.view))
             viewDefinitions_.emplace(*entry.view, viewDefinitionText(*entry.view));
@@ -93,7 +93,7 @@ TForm1::~TForm1()
 chart::ChartWidget& TForm1::chartWidget(const QString& name)
 {
     for (std::size_t i = 0; i < charts_.size(); ++i) {
-        if (charts_[i] && options_.panels[i].chartName == name)
+        if (charts_[i] && options_.panelTable[i].chartName == name)
             return *charts_[i];
     }
     throw std::out_of_range("no chart " + name.toStdString());
@@ -131,7 +131,7 @@ void TForm1::buildRegions()
     Panel2->setGeometry(0, 0, width(), scaleDesign(design::kBannerHeight, screenDpi()));
     Panel2->setOnDoubleClick([this] { Panel2DblClick(); });
 
-    for (const panels::PanelEntry& entry : options_.panels)
+    for (const panels::PanelEntry& entry : options_.panelTable)
         charts_.push_back(entry.isChart() ? panels::makePanelChart(entry, dpiScale_, this).release() : nullptr);
 
     Panel1 = new Panel(QStringLiteral("Panel1"), this);
@@ -220,7 +220,7 @@ SchedulerHooks TForm1::schedulerHooks()
     }
     // The ticker's entry refills the grid at the end of each scroll pass.
     const panels::PanelEntry* ticker = nullptr;
-    for (const panels::PanelEntry& entry : options_.panels) {
+    for (const panels::PanelEntry& entry : options_.panelTable) {
         h.firstRefresh.push_back([this, &entry] { runEntry(entry); });
         if (entry.periodic)
             h.periodicRefresh.push_back([this, &entry] { runEntry(entry); });
@@ -244,12 +244,12 @@ SchedulerHooks TForm1::schedulerHooks()
 
 void TForm1::runRoutine(const QString& routineName)
 {
-    runEntry(panels::panelByRoutine(options_.panels, routineName));
+    runEntry(panels::panelByRoutine(options_.panelTable, routineName));
 }
 
 void TForm1::runEntry(const panels::PanelEntry& entry)
 {
-    const auto index = std::size_t(&entry - options_.panels.data());
+    const auto index = std::size_t(&entry - options_.panelTable.data());
     panels::PanelRun run{charts_.at(index) ? &charts_[index]->model() : nullptr,
                          query(entry.queryName),
                          ADOConnection1,
@@ -304,7 +304,7 @@ void TForm1::FormResize()
     for (std::size_t i = 0; i < charts_.size(); ++i) {
         if (!charts_[i])
             continue;
-        const Rect& r = l.cell(options_.panels[i].place);
+        const Rect& r = l.cell(options_.panelTable[i].place);
         charts_[i]->setGeometry(r.left, r.top, r.width, r.height);
     }
     // The band hangs from the bottom edge; the strip sits at its top, full width.

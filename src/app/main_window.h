@@ -44,7 +44,7 @@ struct WindowOptions {
     // server; the demo's database is always there).
     bool askServerBeforeProbeRetries = false;
     // The charts and the ticker the window shows, refreshes and lays out.
-    panels::PanelTable panels = panels::dashboardPanels();
+    panels::PanelTable panelTable = panels::dashboardPanels();
 };
 
 class TForm1 : public QWidget {
@@ -73,7 +73,7 @@ public:
     Panel& band() { return *Panel1; }
     Panel& headingStrip() { return *Panel3; }
     TickerGrid& grid() { return *StringGrid1; }
-    const panels::PanelTable& panels() const { return options_.panels; }
+    const panels::PanelTable& panelTable() const { return options_.panelTable; }
     // The chart named "Chart<number>" (or `name`); throws std::out_of_range if none.
     chart::ChartWidget& chartWidget(const QString& name);
     chart::ChartWidget& chartWidget(int number) { return chartWidget(QStringLiteral("Chart%1").arg(number)); }

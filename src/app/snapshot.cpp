@@ -80,7 +80,7 @@ ScreenState captureScreen(TForm1& form)
     // In the designer's numbering (Chart1, Chart2, ...), whatever the order
     // of the batches.
     QStringList names;
-    for (const panels::PanelEntry& entry : form.panels()) {
+    for (const panels::PanelEntry& entry : form.panelTable()) {
         if (entry.isChart())
             names << entry.chartName;
     }

@@ -28,7 +28,7 @@ std::unique_ptr<SqliteBackend> demoCopy(const QDateTime& moment, SqliteBackend::
     return copyOfSample(moment, true, std::move(clock));
 }
 
-DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals, const panels::PanelTable& panels)
+DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals, const panels::PanelTable& table)
     : now_(std::make_shared<QDateTime>(moment)), plan_(std::make_shared<FaultPlan>())
 {
     auto database = demoCopy(moment, [now = now_] { return *now; });
@@ -39,7 +39,7 @@ DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals, co
     o.readSettingsFile = false;
     o.connectionString = demoConnectionString();
     o.intervals = intervals;
-    o.panels = panels;
+    o.panelTable = table;
     o.errorBox = [this](const QString& message) { errorBoxes_ << message; };
     form_ = std::make_unique<TForm1>(std::move(backend), o);
 }
