@@ -30,14 +30,11 @@ QByteArray jsonNumber(double v)
     return text;
 }
 
-QByteArray jsonColour(chart::ColorRef c)
+QByteArray jsonColour(const QColor& c)
 {
-    if (c == chart::kAutoColor)
+    if (!c.isValid())
         return "\"auto\"";
-    // 0x00BBGGRR to #RRGGBB
-    const unsigned r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
-    return QByteArray("\"#") + QByteArray::number((r << 16) | (g << 8) | b, 16).rightJustified(6, '0').toUpper() +
-           "\"";
+    return "\"" + c.name(QColor::HexRgb).toUpper().toLatin1() + "\"";
 }
 
 } // namespace

@@ -1,13 +1,16 @@
 #include "screen/chart_appearance.h"
 
+#include "chart/colors.h"
+
 
 namespace kvet {
 namespace {
 
 using namespace chart;
 
-constexpr ColorRef kWhite = 0x00FFFFFF;
-constexpr ColorRef kSampleYellow = 0x0005F3FC; // RGB FCF305
+// The sample columns' point colours, 0x00BBGGRR as the system gives them.
+const QColor kWhite = colorFromBgr(0x00FFFFFF);
+const QColor kSampleYellow = colorFromBgr(0x0005F3FC); // RGB FCF305
 
 const QColor kGradientOuter{0x00, 0x7D, 0xFB};
 

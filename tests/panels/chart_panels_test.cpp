@@ -78,13 +78,13 @@ TEST_F(ChartPanels, YearlyChargesRoundsTenThousandsHalfToEvenAndLabelsMonths)
     EXPECT_EQ(line.titleLines(), QStringList{"2026年度收费情况(单位:万元)"});
     EXPECT_EQ(values(line.series(0)), (std::vector<double>{1235, 2, 4}));
     EXPECT_EQ(labels(line.series(0)), QStringList({"01月", "02月", "04月"}));
-    EXPECT_EQ(line.series(0).points()[0].color, 0x0000FFFFu);
+    EXPECT_EQ(line.series(0).points()[0].color, QColor(0xFF, 0xFF, 0x00));
 }
 
 TEST_F(ChartPanels, YearlyChargesKeepsItsLineWhenTheQueryFails)
 {
     line.setTitle("2025年度收费情况(单位:万元)");
-    line.series(0).add(10, "12月", 0x0000FFFF);
+    line.series(0).add(10, "12月", QColor(0xFF, 0xFF, 0x00));
     failEveryRun("Invalid object name 'V_W_dsj_jd1'");
     refresh("Button3Click", line, "CREATE VIEW jd1");
     EXPECT_EQ(line.titleLines(), QStringList{"2025年度收费情况(单位:万元)"});
@@ -114,7 +114,7 @@ TEST_F(ChartPanels, RecoveryFillsBothSeriesInOnePassWithBrokenUnpaidLabels)
     EXPECT_EQ(values(stacked.series(1)), (std::vector<double>{10, 0}));
     EXPECT_EQ(labels(stacked.series(0)), QStringList({"01月", "02月"}));
     EXPECT_EQ(labels(stacked.series(1)), QStringList({"未交\r01月", "未交\r02月"}));
-    EXPECT_EQ(stacked.series(0).points()[0].color, 0x000082FFu);
+    EXPECT_EQ(stacked.series(0).points()[0].color, QColor(0xFF, 0x82, 0x00));
 }
 
 TEST_F(ChartPanels, RecoveryCreatesTheMissingViewAndFillsInTheSameCall)
@@ -154,7 +154,7 @@ TEST_F(ChartPanels, RecoveryRerunsAtMostOnceAndItsSecondRepairFailureEndsTheRout
 
 TEST_F(ChartPanels, RecoveryKeepsItsSampleColumnsWhenTheQueryCannotOpen)
 {
-    stacked.series(0).add(300, "202201", 0x00FFFFFF);
+    stacked.series(0).add(300, "202201", QColor(0xFF, 0xFF, 0xFF));
     script->onConnect = [] { throw DatabaseError("Unable to connect"); };
     EXPECT_THROW(refresh("Button4Click", stacked, "CREATE VIEW"), DatabaseError);
     EXPECT_EQ(stacked.series(0).points().size(), 1u);

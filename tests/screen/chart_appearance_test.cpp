@@ -42,8 +42,8 @@ TEST(DashboardChartSamples, RecoveryChartStartsWithSixStackedSampleColumns)
     ASSERT_EQ(model.series(1).points().size(), 6u);
     for (std::size_t i = 0; i < 6; ++i) {
         const QString label = QStringLiteral("20220%1").arg(i + 1);
-        EXPECT_EQ(model.series(0).points()[i], (ChartPoint{lower[i], label, 0x00FFFFFF}));
-        EXPECT_EQ(model.series(1).points()[i], (ChartPoint{upper[i], label, 0x0005F3FC}));
+        EXPECT_EQ(model.series(0).points()[i], (ChartPoint{lower[i], label, QColor(0xFF, 0xFF, 0xFF)}));
+        EXPECT_EQ(model.series(1).points()[i], (ChartPoint{upper[i], label, QColor(0xFC, 0xF3, 0x05)}));
     }
     EXPECT_TRUE(model.series(1).style().bar.stacked);
     EXPECT_EQ(model.style().labelSeries, 0);
