@@ -2,7 +2,7 @@
 // a 1920 x 1080 screen), filled as a live refresh fills them.
 #include "bench_app.h"
 #include "chart/chart_renderer.h"
-#include "screen/chart_appearance.h"
+#include "panels/panel_table.h"
 
 #include <QApplication>
 #include <QFont>
@@ -20,7 +20,7 @@ void ensureApplication() { kvet::bench::ensureApplication(); }
 
 QString month(int m) { return QStringLiteral("%1月").arg(m, 2, 10, QLatin1Char('0')); }
 
-void addAll(Series& s, const std::vector<double>& values, const QStringList& labels, ColorRef color)
+void addAll(Series& s, const std::vector<double>& values, const QStringList& labels, const QColor& color)
 {
     s.clear();
     for (std::size_t i = 0; i < values.size(); ++i)
@@ -29,7 +29,8 @@ void addAll(Series& s, const std::vector<double>& values, const QStringList& lab
 
 std::unique_ptr<ChartWidget> liveChart(int number)
 {
-    auto w = makeDashboardChart(number, 1.0, nullptr);
+    auto w = kvet::panels::makePanelChart(
+        kvet::panels::panelByChart(kvet::panels::dashboardPanels(), QStringLiteral("Chart%1").arg(number)), 1.0, nullptr);
     Chart& m = w->model();
     QStringList months, days;
     for (int i = 1; i <= 31; ++i) {
@@ -42,21 +43,21 @@ std::unique_ptr<ChartWidget> liveChart(int number)
                {"微信", "柜台", "支付宝", "银行代扣", "自助终端", "网上营业厅"}, kAutoColor);
         break;
     case 2:
-        addAll(m.series(0), {245, 231, 268, 252, 281, 307, 334, 329, 296, 271, 258, 262}, months, 0x0000FFFF);
+        addAll(m.series(0), {245, 231, 268, 252, 281, 307, 334, 329, 296, 271, 258, 262}, months, QColor(0xFF, 0xFF, 0x00));
         break;
     case 3: {
         std::vector<double> v;
         for (int i = 0; i < 26; ++i)
             v.push_back(300 + (i * 137) % 650);
-        addAll(m.series(0), v, days, 0x000082FF);
+        addAll(m.series(0), v, days, QColor(0xFF, 0x82, 0x00));
         break;
     }
     case 4: {
         QStringList unpaid;
         for (const QString& mm : months)
             unpaid << QStringLiteral("未交\r") + mm;
-        addAll(m.series(0), {238, 226, 251, 244, 262, 281, 298, 290, 240}, months, 0x000082FF);
-        addAll(m.series(1), {4, 6, 9, 12, 15, 22, 31, 48, 76}, unpaid, 0x0000FFFF);
+        addAll(m.series(0), {238, 226, 251, 244, 262, 281, 298, 290, 240}, months, QColor(0xFF, 0x82, 0x00));
+        addAll(m.series(1), {4, 6, 9, 12, 15, 22, 31, 48, 76}, unpaid, QColor(0xFF, 0xFF, 0x00));
         break;
     }
     case 5:

@@ -5,6 +5,7 @@
 // reader replaces it, as U+FFFD. A whole snapshot with such texts and any
 // point values is one valid JSON document with the same content.
 #include "app/snapshot.h"
+#include "chart/colors.h"
 #include "fuzz_support.h"
 
 #include <QJsonArray>
@@ -75,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i + 8 <= size && points.size() < 8; i += 8) {
         double d;
         std::memcpy(&d, data + i, sizeof d);
-        points.push_back({d, text.mid(qsizetype(i / 2), 5), chart::ColorRef(data[i])});
+        points.push_back({d, text.mid(qsizetype(i / 2), 5), data[i] & 1 ? chart::kAutoColor : chart::colorFromBgr(data[i])});
     }
     chart.series.emplace_back(QStringLiteral("PieSeries1"), points);
     state.charts.push_back(chart);

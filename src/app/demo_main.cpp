@@ -148,7 +148,7 @@ int main(int argc, char** argv)
 
     kvet::WindowOptions windowOptions;
     windowOptions.readSettingsFile = false;
-    windowOptions.connectionString = QStringLiteral("Provider=SQLite;Data Source=kvet-demo");
+    windowOptions.connectionString = kvet::demoConnectionString();
     if (capture) {
         // Let the batch's last repaint and the close of its connection finish first.
         windowOptions.onFirstRefreshDone = [&] { QTimer::singleShot(0, &app, [&] { captureAndQuit(true); }); };

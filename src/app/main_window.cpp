@@ -7,14 +7,9 @@
 #include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/odbc/odbc_connection_string.h"
-#include "panels/daily_workload.h"
-#include "panels/fee_recovery.h"
 #include "panels/recent_payments.h"
-#include "panels/share_pies.h"
 #include "panels/startup_probe.h"
-#include "panels/yearly_charges.h"
 #include "screen/appearance.h"
-#include "screen/chart_appearance.h"
 #include "screen/layout.h"
 #include "screen/panel.h"
 #include "screen/ticker_grid.h"
@@ -69,19 +64,14 @@ double screenDpi()
 
 TForm1::TForm1(std::unique_ptr<Backend> backend, WindowOptions options)
     : options_(std::move(options)),
-      ADOConnection1(std::move(backend)),
-      ADOQuery1(QStringLiteral("ADOQuery1"), ADOConnection1),
-      ADOQuery3(QStringLiteral("ADOQuery3"), ADOConnection1),
-      ADOQuery4(QStringLiteral("ADOQuery4"), ADOConnection1),
-      ADOQuery5(QStringLiteral("ADOQuery5"), ADOConnection1),
-      ADOQuery6(QStringLiteral("ADOQuery6"), ADOConnection1),
-      ADOQuery7(QStringLiteral("ADOQuery7"), ADOConnection1),
-      ADOQuery8(QStringLiteral("ADOQuery8"), ADOConnection1),
-      Memo1(viewDefinitionText(ReportingView::Jfqd)),
-      Memo2(viewDefinitionText(ReportingView::Jd1)),
-      Memo3(viewDefinitionText(ReportingView::Jd2)),
-      Memo4(viewDefinitionText(ReportingView::Yslb))
+      ADOConnection1(std::move(backend))
 {
+    query(QStringLiteral("ADOQuery1")); // the probe's, whatever the table holds
+    for (const panels::PanelEntry& entry : options_.panelTable) {
+        query(entry.queryName);
+        if (entry.view && !viewDefinitions_.contains(*entry.view))
+            viewDefinitions_.emplace(*entry.view, viewDefinitionText(*entry.view));
+    }
     setObjectName(QStringLiteral("Form1"));
     if (!options_.errorBox)
         options_.errorBox = defaultErrorBox;
@@ -100,9 +90,27 @@ TForm1::~TForm1()
     scheduler_.reset();
 }
 
+chart::ChartWidget& TForm1::chartWidget(const QString& name)
+{
+    for (std::size_t i = 0; i < charts_.size(); ++i) {
+        if (charts_[i] && options_.panelTable[i].chartName == name)
+            return *charts_[i];
+    }
+    throw std::out_of_range("no chart " + name.toStdString());
+}
+
 chart::Chart& TForm1::chart(int number)
 {
     return chartWidget(number).model();
+}
+
+Query& TForm1::query(const QString& name)
+{
+    for (const auto& q : queries_) {
+        if (q->name() == name)
+            return *q;
+    }
+    return *queries_.emplace_back(std::make_unique<Query>(name, ADOConnection1));
 }
 
 void TForm1::buildRegions()
@@ -123,9 +131,8 @@ void TForm1::buildRegions()
     Panel2->setGeometry(0, 0, width(), scaleDesign(design::kBannerHeight, screenDpi()));
     Panel2->setOnDoubleClick([this] { Panel2DblClick(); });
 
-    for (int n = 1; n <= 6; ++n) {
-        charts_[n - 1] = makeDashboardChart(n, dpiScale_, this).release();
-    }
+    for (const panels::PanelEntry& entry : options_.panelTable)
+        charts_.push_back(entry.isChart() ? panels::makePanelChart(entry, dpiScale_, this).release() : nullptr);
 
     Panel1 = new Panel(QStringLiteral("Panel1"), this);
     StringGrid1 = new TickerGrid(Panel1);
@@ -164,7 +171,8 @@ void TForm1::FormCreate()
     QPalette p = palette();
     p.setColor(QPalette::Window, blue);
     setPalette(p);
-    // The periodic refresh's ten minutes come with the scheduler's intervals.
+    // Creation sets no interval: the periodic refresh's ten minutes are the
+    // scheduler's own (SchedulerIntervals), given to it in the constructor.
     applySettings();
 }
 
@@ -197,8 +205,8 @@ SchedulerHooks TForm1::schedulerHooks()
     h.connected = [this] { return ADOConnection1.connected(); };
     h.showStatus = [this](const QString& m) { StringGrid1->showStatus(m); };
     h.probe = [this] {
-        return panels::runStartupProbe(ADOQuery1, [this](const QString& c) { Panel2->setCaption(c); },
-                                       *StringGrid1);
+        return panels::runStartupProbe(
+            query(QStringLiteral("ADOQuery1")), [this](const QString& c) { Panel2->setCaption(c); }, *StringGrid1);
     };
     if (options_.askServerBeforeProbeRetries) {
         serverAnswerCheck_ = std::make_unique<ServerAnswerCheck>();
@@ -210,12 +218,21 @@ SchedulerHooks TForm1::schedulerHooks()
             serverAnswerCheck_->ask(*endpoint, odbc::kLoginTimeoutSeconds * 1000, std::move(done));
         };
     }
-    h.scrollStep = [this] { panels::scrollRecentPayments(*tickerBand_, [this] { Button5Click(); }); };
-    h.firstRefresh = {[this] { Button1Click(); }, [this] { Button2Click(); }, [this] { Button3Click(); },
-                      [this] { Button6Click(); }, [this] { Button5Click(); }, [this] { Button8Click(); },
-                      [this] { Button4Click(); }};
-    h.periodicRefresh = {[this] { Button1Click(); }, [this] { Button2Click(); }, [this] { Button3Click(); },
-                         [this] { Button6Click(); }, [this] { Button8Click(); }, [this] { Button4Click(); }};
+    // The ticker's entry refills the grid at the end of each scroll pass.
+    const panels::PanelEntry* ticker = nullptr;
+    for (const panels::PanelEntry& entry : options_.panelTable) {
+        h.firstRefresh.push_back([this, &entry] { runEntry(entry); });
+        if (entry.periodic)
+            h.periodicRefresh.push_back([this, &entry] { runEntry(entry); });
+        if (!entry.isChart() && !ticker)
+            ticker = &entry;
+    }
+    h.scrollStep = [this, ticker] {
+        panels::scrollRecentPayments(*tickerBand_, [this, ticker] {
+            if (ticker)
+                runEntry(*ticker);
+        });
+    };
     h.pump = [] { QCoreApplication::processEvents(); };
     h.uncaught = [this](const QString& m) { showUncaught(m); };
     h.firstRefreshDone = [this] {
@@ -225,16 +242,22 @@ SchedulerHooks TForm1::schedulerHooks()
     return h;
 }
 
-void TForm1::Button1Click() { panels::refreshPaymentChannels(chart(1), ADOQuery1, ADOConnection1, Memo1); }
-void TForm1::Button2Click() { panels::refreshDailyWorkload(chart(3), ADOQuery8, ADOConnection1, *StringGrid1); }
-void TForm1::Button3Click() { panels::refreshYearlyCharges(chart(2), ADOQuery3, ADOConnection1, Memo2); }
-void TForm1::Button4Click() { panels::refreshFeeRecovery(chart(4), ADOQuery4, Memo3); }
-void TForm1::Button5Click()
+void TForm1::runRoutine(const QString& routineName)
 {
-    panels::refillRecentPayments(ADOQuery5, ADOConnection1, *StringGrid1, *StringGrid1);
+    runEntry(panels::panelByRoutine(options_.panelTable, routineName));
 }
-void TForm1::Button6Click() { panels::refreshWaterUseCategories(chart(5), ADOQuery6, ADOConnection1, Memo4); }
-void TForm1::Button8Click() { panels::refreshReadingStatus(chart(6), ADOQuery7, ADOConnection1, *StringGrid1); }
+
+void TForm1::runEntry(const panels::PanelEntry& entry)
+{
+    const auto index = std::size_t(&entry - options_.panelTable.data());
+    panels::PanelRun run{charts_.at(index) ? &charts_[index]->model() : nullptr,
+                         query(entry.queryName),
+                         ADOConnection1,
+                         *StringGrid1,
+                         StringGrid1,
+                         entry.view ? &viewDefinitions_.at(*entry.view) : nullptr};
+    entry.refresh(entry, run);
+}
 
 void TForm1::showUncaught(const QString& message)
 {
@@ -278,8 +301,10 @@ void TForm1::FormResize()
     in.bannerHeight = Panel2->height();
     in.gridColumns = StringGrid1->columnCount();
     const ScreenLayout l = computeLayout(in);
-    for (int i = 0; i < 6; ++i) {
-        const Rect& r = l.charts[i];
+    for (std::size_t i = 0; i < charts_.size(); ++i) {
+        if (!charts_[i])
+            continue;
+        const Rect& r = l.cell(options_.panelTable[i].place);
         charts_[i]->setGeometry(r.left, r.top, r.width, r.height);
     }
     // The band hangs from the bottom edge; the strip sits at its top, full width.

@@ -4,13 +4,16 @@
 // scheduler with its four timers, for the whole life of the process.
 #include "data/connection.h"
 #include "data/query.h"
-#include "screen/scheduler.h"
+#include "panels/panel_table.h"
+#include "schedule/scheduler.h"
 
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
 class QLabel;
 
@@ -40,6 +43,8 @@ struct WindowOptions {
     // connection string, without blocking, whether it answers (kvet on a real
     // server; the demo's database is always there).
     bool askServerBeforeProbeRetries = false;
+    // The charts and the ticker the window shows, refreshes and lays out.
+    panels::PanelTable panelTable = panels::dashboardPanels();
 };
 
 class TForm1 : public QWidget {
@@ -55,29 +60,11 @@ public:
     // application's title, unless a box is already open (then the status cell).
     void showUncaught(const QString& message);
 
-    // The refresh routines, run by the scheduler's batches. Their numbers are
-    // the designer's buttons, not the charts'. Charts sit in two rows of three:
-    // Chart1, Chart3, Chart5 on top, Chart2, Chart4, Chart6 below.
-    //
-    //   routine       query      fills        panels/                                     on failure
-    //   Button1Click  ADOQuery1  Chart1       share_pies       refreshPaymentChannels     creates V_W_dsj_jfqd (Memo1)
-    //   Button2Click  ADOQuery8  Chart3       daily_workload   refreshDailyWorkload       status cell
-    //   Button3Click  ADOQuery3  Chart2       yearly_charges   refreshYearlyCharges       creates V_W_dsj_jd1 (Memo2)
-    //   Button4Click  ADOQuery4  Chart4       fee_recovery     refreshFeeRecovery         creates V_W_dsj_jd2 (Memo3)
-    //   Button5Click  ADOQuery5  StringGrid1  recent_payments  refillRecentPayments       status cell
-    //   Button6Click  ADOQuery6  Chart5       share_pies       refreshWaterUseCategories  creates V_W_dsj_yslb (Memo4)
-    //   Button8Click  ADOQuery7  Chart6       share_pies       refreshReadingStatus       status cell
-    //
-    // Besides them the scheduler's Timer4 runs runStartupProbe (startup_probe)
-    // on ADOQuery1 and writes the banner, Panel2; Timer1 steps the ticker
-    // (scrollRecentPayments), which calls Button5Click at the end of each pass.
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-    void Button8Click();
+    // Runs the refresh routine of the table's entry named `routineName`
+    // ("Button1Click"), as the batches do. Throws std::out_of_range for a
+    // name the table does not hold; otherwise only what the routine lets out
+    // (the failure of its own repair or close).
+    void runRoutine(const QString& routineName);
 
     // The window's parts, for snapshots and tests.
     Connection& connection() { return ADOConnection1; }
@@ -86,7 +73,10 @@ public:
     Panel& band() { return *Panel1; }
     Panel& headingStrip() { return *Panel3; }
     TickerGrid& grid() { return *StringGrid1; }
-    chart::ChartWidget& chartWidget(int number) { return *charts_.at(number - 1); }
+    const panels::PanelTable& panelTable() const { return options_.panelTable; }
+    // The chart named "Chart<number>" (or `name`); throws std::out_of_range if none.
+    chart::ChartWidget& chartWidget(const QString& name);
+    chart::ChartWidget& chartWidget(int number) { return chartWidget(QStringLiteral("Chart%1").arg(number)); }
     chart::Chart& chart(int number);
     QLabel& heading(int number) { return *labels_.at(number - 1); }
     double dpiScale() const { return dpiScale_; }
@@ -105,6 +95,8 @@ private:
     void buildRegions();
     void applySettings();
     SchedulerHooks schedulerHooks();
+    void runEntry(const panels::PanelEntry& entry);
+    Query& query(const QString& name);
 
     WindowOptions options_;
     double dpiScale_ = 1.0;
@@ -112,16 +104,18 @@ private:
 
     // Declared before the queries: they detach from it when they go.
     Connection ADOConnection1;
-    Query ADOQuery1, ADOQuery3, ADOQuery4, ADOQuery5, ADOQuery6, ADOQuery7, ADOQuery8;
-    // The stored CREATE VIEW texts, lines joined by CR LF.
-    QString Memo1, Memo2, Memo3, Memo4;
+    // ADOQuery1 (the probe's) first, then one per query name of the table.
+    std::vector<std::unique_ptr<Query>> queries_;
+    // The stored CREATE VIEW texts of the views the table's panels read
+    // (the designer's Memo1 to Memo4), lines joined by CR LF.
+    std::map<ReportingView, QString> viewDefinitions_;
 
     Panel* Panel2 = nullptr;      // banner
     Panel* Panel1 = nullptr;      // ticker band
     Panel* Panel3 = nullptr;      // heading strip
     TickerGrid* StringGrid1 = nullptr;
     std::array<QLabel*, 7> labels_{};
-    std::array<chart::ChartWidget*, 6> charts_{}; // Chart1..Chart6
+    std::vector<chart::ChartWidget*> charts_; // per table entry; null for the ticker
     std::unique_ptr<TickerBandAdapter> tickerBand_;
     std::unique_ptr<ServerAnswerCheck> serverAnswerCheck_;
     std::unique_ptr<Scheduler> scheduler_;

@@ -17,17 +17,11 @@ std::optional<TdsEndpoint> tdsEndpoint(const QString& programString)
     } catch (...) {
         return std::nullopt; // the probe itself reports the string
     }
-    const QString dataSource = hasConnectionStringKey(pairs, QStringLiteral("Data Source"))
-                                   ? connectionStringValue(pairs, QStringLiteral("Data Source"))
-                                   : connectionStringValue(pairs, QStringLiteral("Server"));
-    const odbc::ServerAddress address = odbc::parseDataSource(dataSource);
+    const odbc::ServerAddress address = odbc::parseDataSource(odbc::dataSourceOf(pairs));
     if (address.host.isEmpty() || address.host.contains(u':'))
         return std::nullopt; // np:, lpc: and other non-TCP forms
     TdsEndpoint endpoint;
-    endpoint.host = address.host;
-    if (endpoint.host == QLatin1String(".")
-        || endpoint.host.compare(QLatin1String("(local)"), Qt::CaseInsensitive) == 0)
-        endpoint.host = QStringLiteral("127.0.0.1");
+    endpoint.host = odbc::tcpHost(address.host);
     if (!address.port.isEmpty()) {
         bool ok = false;
         const uint port = address.port.toUInt(&ok);

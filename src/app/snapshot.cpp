@@ -4,6 +4,7 @@
 #include "screen/panel.h"
 #include "screen/ticker_grid.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvet {
@@ -29,14 +30,11 @@ QByteArray jsonNumber(double v)
     return text;
 }
 
-QByteArray jsonColour(chart::ColorRef c)
+QByteArray jsonColour(const QColor& c)
 {
-    if (c == chart::kAutoColor)
+    if (!c.isValid())
         return "\"auto\"";
-    // 0x00BBGGRR to #RRGGBB
-    const unsigned r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
-    return QByteArray("\"#") + QByteArray::number((r << 16) | (g << 8) | b, 16).rightJustified(6, '0').toUpper() +
-           "\"";
+    return "\"" + c.name(QColor::HexRgb).toUpper().toLatin1() + "\"";
 }
 
 } // namespace
@@ -76,10 +74,20 @@ ScreenState captureScreen(TForm1& form)
     ScreenState s;
     s.banner = form.banner().caption();
     s.status = form.grid().cell(0, 0);
-    for (int n = 1; n <= 6; ++n) {
-        const chart::Chart& c = form.chart(n);
+    // In the designer's numbering (Chart1, Chart2, ...), whatever the order
+    // of the batches.
+    QStringList names;
+    for (const panels::PanelEntry& entry : form.panelTable()) {
+        if (entry.isChart())
+            names << entry.chartName;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    for (const QString& name : names) {
+        const chart::Chart& c = form.chartWidget(name).model();
         ChartState cs;
-        cs.name = QStringLiteral("Chart%1").arg(n);
+        cs.name = name;
         cs.title = c.titleLines().join(QLatin1Char('\n'));
         for (std::size_t i = 0; i < c.seriesCount(); ++i)
             cs.series.emplace_back(c.series(i).name(), c.series(i).points());

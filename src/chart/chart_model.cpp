@@ -8,7 +8,7 @@ void Series::clear()
     changed();
 }
 
-void Series::add(double value, const QString& label, ColorRef color)
+void Series::add(double value, const QString& label, const QColor& color)
 {
     points_.push_back({value, label, color});
     changed();

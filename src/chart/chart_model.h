@@ -1,8 +1,7 @@
 #pragma once
 // The chart model the panels fill: title lines and series of points, plus the
 // style values fixed when the screen is built. It knows nothing of painting; the
-// widget observes it through the change callback and repaints. Colours are
-// 32-bit 0x00BBGGRR values as the panels pass them.
+// widget observes it through the change callback and repaints.
 #include "chart/chart_style.h"
 
 #include <QString>
@@ -14,13 +13,14 @@
 
 namespace kvet::chart {
 
-using ColorRef = std::uint32_t;          // 0x00BBGGRR
-constexpr ColorRef kAutoColor = 0x20000000; // a pie slice takes the palette colour at its index
+// No colour of its own (an invalid QColor): a pie slice takes the palette
+// colour at its index.
+inline const QColor kAutoColor;
 
 struct ChartPoint {
     double value = 0.0;
     QString label; // a CR (code 13) breaks the line wherever the label is drawn
-    ColorRef color = kAutoColor;
+    QColor color = kAutoColor;
     bool operator==(const ChartPoint&) const = default;
 };
 
@@ -30,7 +30,7 @@ public:
     const QString& name() const { return name_; }
 
     void clear();
-    void add(double value, const QString& label, ColorRef color);
+    void add(double value, const QString& label, const QColor& color);
     const std::vector<ChartPoint>& points() const { return points_; }
 
     void setStyle(const SeriesStyle& style);

@@ -15,11 +15,16 @@ const std::array<QColor, 12>& slicePalette()
     return palette;
 }
 
-QColor pointColor(ColorRef color, std::size_t index)
+QColor colorFromBgr(std::uint32_t bbggrr)
 {
-    if (color == kAutoColor)
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
+QColor pointColor(const QColor& color, std::size_t index)
+{
+    if (!color.isValid())
         return slicePalette()[index % slicePalette().size()];
-    return QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    return color;
 }
 
 QColor brighterBy(const QColor& c, int steps)

@@ -5,15 +5,21 @@
 
 #include <QColor>
 #include <array>
+#include <cstdint>
 
 namespace kvet::chart {
 
 // The twelve slice colours; slice i takes position i mod 12.
 const std::array<QColor, 12>& slicePalette();
 
+// The one place a 0x00BBGGRR number (blue in the high byte, red in the low;
+// the form the system's colour tables give) becomes a colour. The top byte
+// does not count.
+QColor colorFromBgr(std::uint32_t bbggrr);
+
 // The colour of point `index`: its own colour, or for the automatic colour the
-// palette entry at the index. Only the low 24 bits of a plain colour count.
-QColor pointColor(ColorRef color, std::size_t index);
+// palette entry at the index.
+QColor pointColor(const QColor& color, std::size_t index);
 
 // Each channel raised by `steps` (clamped to 255); the rim bevel of a pie.
 QColor brighterBy(const QColor& c, int steps);

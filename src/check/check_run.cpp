@@ -14,10 +14,6 @@
 namespace kvet::check {
 namespace {
 
-// The demo's connection string, as kvet-demo hands it; the SQLite backend does
-// not read it.
-const QString kDemoConnectionString = QStringLiteral("Provider=SQLite;Data Source=kvet-demo");
-
 void checkSqlServer(const CheckOptions& options, Report& report)
 {
     std::optional<ServerLogin> login = prepareServerLogin(options.settingsPath, report);
@@ -44,7 +40,7 @@ void checkDemo(const CheckOptions& options, Report& report)
         backend = createDemoBackend(QDateTime::currentDateTime(), !options.withoutViews);
     }
     Connection connection(std::move(backend));
-    connection.setConnectionString(kDemoConnectionString);
+    connection.setConnectionString(demoConnectionString());
     checkDatabase(connection, demoCatalog(), options.createViews, LoginContext{}, report);
 }
 

@@ -5,6 +5,7 @@
 #include "data/failure.h"
 #include "data/field.h"
 #include "data/query.h"
+#include "panels/point_labels.h"
 
 namespace kvet::check {
 namespace {
@@ -28,7 +29,7 @@ void read(const Query& query, const ColumnRead& r)
         field.asString();
         break;
     case ReadAs::DayOfMonth:
-        Field(field.asString().right(2), ColumnKind::Text).asInteger();
+        panels::dayOfMonth(field.asString());
         break;
     }
 }
@@ -57,43 +58,14 @@ void currentRow(const Query& query, const QStringList& shown, QStringList& colum
 
 } // namespace
 
-const std::vector<DashboardStatement>& dashboardStatements()
+std::vector<DashboardStatement> dashboardStatements(const panels::PanelTable& table)
 {
-    using R = ReadAs;
-    static const std::vector<DashboardStatement> all{
+    // The probe is the banner's, not a panel's: it runs before the batches.
+    std::vector<DashboardStatement> all{
         {QStringLiteral("启动探测"), QStringLiteral("ADOQuery1"), utf8(statements::kProbe), {},
-         {{QStringLiteral("zls"), R::Text}}, std::nullopt, {QStringLiteral("zls"), QStringLiteral("help")}},
-        {QStringLiteral("近30天缴费渠道占比"), QStringLiteral("ADOQuery1"), utf8(statements::kPaymentChannels),
-         {{QStringLiteral("hj"), R::Integer}, {QStringLiteral("ren"), R::Text}}, {}, ReportingView::Jfqd,
-         {QStringLiteral("hj"), QStringLiteral("ren")}},
-        {QStringLiteral("每日抄表工作量"), QStringLiteral("ADOQuery8"), utf8(statements::kDailyWorkload),
-         {{QStringLiteral("hj"), R::Integer}, {QStringLiteral("cbrq1"), R::DayOfMonth}}, {}, std::nullopt,
-         {QStringLiteral("cbrq1"), QStringLiteral("hj")}},
-        {QStringLiteral("年度收费情况"), QStringLiteral("ADOQuery3"), utf8(statements::kYearlyCharges),
-         {{QStringLiteral("je"), R::Integer}, {QStringLiteral("rq"), R::Text}}, {{QStringLiteral("rq"), R::Text}},
-         ReportingView::Jd1, {QStringLiteral("rq"), QStringLiteral("je")}},
-        {QStringLiteral("用水类别占比"), QStringLiteral("ADOQuery6"), utf8(statements::kWaterUseCategories),
-         {{QStringLiteral("数量"), R::Integer}, {QStringLiteral("用水类别"), R::Text}}, {}, ReportingView::Yslb,
-         {QStringLiteral("用水类别"), QStringLiteral("数量")}},
-        {QStringLiteral("最近缴费"), QStringLiteral("ADOQuery5"), statements::tickerStatement(),
-         {{QStringLiteral("lsh"), R::Text},
-          {QStringLiteral("tzh"), R::Text},
-          {QStringLiteral("hm"), R::Text},
-          {QStringLiteral("dz"), R::Text},
-          {QStringLiteral("je"), R::Float},
-          {QStringLiteral("rq"), R::Text},
-          {QStringLiteral("ren"), R::Text}},
-         {}, std::nullopt,
-         {QStringLiteral("lsh"), QStringLiteral("tzh"), QStringLiteral("hm"), QStringLiteral("dz"), QStringLiteral("je"),
-          QStringLiteral("ren"), QStringLiteral("rq")}},
-        {QStringLiteral("抄录状态统计"), QStringLiteral("ADOQuery7"), utf8(statements::kReadingStatus),
-         {{QStringLiteral("lr"), R::Integer}, {QStringLiteral("zt"), R::Text}}, {}, std::nullopt,
-         {QStringLiteral("zt"), QStringLiteral("lr")}},
-        {QStringLiteral("水费回收情况"), QStringLiteral("ADOQuery4"), utf8(statements::kFeeRecovery),
-         {{QStringLiteral("jfsj"), R::Text}, {QStringLiteral("sf"), R::Integer}, {QStringLiteral("tq"), R::Integer}},
-         {{QStringLiteral("jfsj"), R::Text}}, ReportingView::Jd2,
-         {QStringLiteral("jfsj"), QStringLiteral("yf"), QStringLiteral("sf"), QStringLiteral("tq"), QStringLiteral("bl")}},
-    };
+         {{QStringLiteral("zls"), ReadAs::Text}}, std::nullopt, {QStringLiteral("zls"), QStringLiteral("help")}}};
+    for (const panels::PanelEntry& e : table)
+        all.push_back({e.title, e.queryName, e.statement, e.reads, e.firstRowReads, e.view, e.shown});
     return all;
 }
 
@@ -112,10 +84,11 @@ QString describeRow(const QStringList& columns, const QStringList& values)
     return parts.join(QStringLiteral("，"));
 }
 
-int checkStatements(Connection& connection, const QSet<ReportingView>& missingViews, Report& report)
+int checkStatements(Connection& connection, const QSet<ReportingView>& missingViews, Report& report,
+                    const panels::PanelTable& table)
 {
     int failed = 0;
-    for (const DashboardStatement& s : dashboardStatements()) {
+    for (const DashboardStatement& s : dashboardStatements(table)) {
         const QString label = QStringLiteral("%1（%2）").arg(s.title, s.queryName);
         Query query(s.queryName, connection);
         std::size_t row = 0;

@@ -5,6 +5,7 @@
 // Only statements that read; nothing here writes.
 #include "check/check_report.h"
 #include "data/dashboard_sql.h"
+#include "panels/panel_table.h"
 
 #include <QSet>
 #include <QString>
@@ -17,17 +18,8 @@ class Connection;
 
 namespace kvet::check {
 
-enum class ReadAs {
-    Integer,    // a chart value: read as a whole number
-    Float,      // the ticker's amount
-    Text,       // labels and cells
-    DayOfMonth, // the workload chart's label: the last two characters of a yymmdd text as a number
-};
-
-struct ColumnRead {
-    QString column;
-    ReadAs as = ReadAs::Text;
-};
+using panels::ColumnRead;
+using panels::ReadAs;
 
 struct DashboardStatement {
     QString title;     // the panel, as the person at the screen knows it
@@ -41,9 +33,9 @@ struct DashboardStatement {
     QStringList shown; // every column it selects, shown for the first row
 };
 
-// The start-up probe, then the seven panel statements in the order of the
-// first full refresh.
-const std::vector<DashboardStatement>& dashboardStatements();
+// The start-up probe, then the statements of the table's panels in the
+// table's order.
+std::vector<DashboardStatement> dashboardStatements(const panels::PanelTable& table = panels::dashboardPanels());
 
 // "zls=某某水务，help=（空）": the row's columns as text, as the regional
 // readers give them; NULL shows as "NULL".
@@ -52,6 +44,7 @@ QString describeRow(const QStringList& columns, const QStringList& values);
 // Runs each statement once and reports OK with its row count and first row,
 // or its failure. A failure of a statement on a view already reported
 // missing is only noted, not counted again. Returns the number that failed.
-int checkStatements(Connection& connection, const QSet<ReportingView>& missingViews, Report& report);
+int checkStatements(Connection& connection, const QSet<ReportingView>& missingViews, Report& report,
+                    const panels::PanelTable& table = panels::dashboardPanels());
 
 } // namespace kvet::check

@@ -1,7 +1,8 @@
 #pragma once
 // ADOConnection1: the one shared database connection. Queries open it on
-// demand; only an explicit close ends it, and that close ends every query's
-// result first.
+// demand. An explicit close ends it, and ends every query's result first; a
+// link the backend reports lost ends it too (connected() is false then, and
+// the next query opens a new session).
 #include "data/backend.h"
 #include <QString>
 #include <memory>

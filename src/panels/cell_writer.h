@@ -10,6 +10,7 @@ public:
     virtual ~CellWriter() = default;
     virtual void setCell(int column, int row, const QString& text) = 0;
     virtual QString cell(int column, int row) const = 0;
+    virtual int rowCount() const = 0;
 };
 
 } // namespace kvet

@@ -1,17 +1,14 @@
 #pragma once
 // Chart3: meter readings entered per day, one orange bar per entry date,
-// labelled with the day of the month ("5日").
-namespace kvet {
-class Connection;
-class Query;
-class StatusCell;
-namespace chart { class Chart; }
-} // namespace kvet
-
+// labelled with the day of the month ("5日"). Reads: the count (hj), the
+// yymmdd entry date (cbrq1).
 namespace kvet::panels {
+
+struct PanelEntry;
+struct PanelRun;
 
 // Button2Click. A failure (also a date text whose day is no number) goes to the
 // status cell and closes the connection; bars added before it stay.
-void refreshDailyWorkload(chart::Chart& chart, Query& query, Connection& connection, StatusCell& status);
+void refreshDailyWorkload(const PanelEntry& entry, PanelRun& run);
 
 } // namespace kvet::panels

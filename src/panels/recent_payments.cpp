@@ -6,6 +6,7 @@
 #include "data/query.h"
 #include "data/regional_format.h"
 #include "panels/cell_writer.h"
+#include "panels/panel_table.h"
 #include "panels/status_cell.h"
 
 namespace kvet::panels {
@@ -22,9 +23,9 @@ void refillRecentPayments(Query& query, Connection& connection, CellWriter& cell
         query.open();
         // Each cell is written as soon as its column is read: a value that
         // fails half-way through a row leaves the cells before it written,
-        // and the status cell says what failed. The grid has 15 rows; a
-        // server that ignores "top 15" must not write past them.
-        for (int row = 0; !query.eof() && row < kTickerRows; ++row) {
+        // and the status cell says what failed. A server that ignores
+        // "top 15" must not write past the grid's rows.
+        for (int row = 0; !query.eof() && row < cells.rowCount(); ++row) {
             auto text = [&](const char* column) { return query.fieldByName(QString::fromUtf8(column)).asString(); };
             cells.setCell(0, row, text("lsh"));
             cells.setCell(1, row, text("tzh"));
@@ -40,6 +41,11 @@ void refillRecentPayments(Query& query, Connection& connection, CellWriter& cell
         status.showStatus(messageOf(e));
         connection.close();
     }
+}
+
+void refillTicker(const PanelEntry&, PanelRun& run)
+{
+    refillRecentPayments(run.query, run.connection, *run.cells, run.status);
 }
 
 void scrollRecentPayments(TickerBand& band, const std::function<void()>& refill)

@@ -13,13 +13,16 @@ class CellWriter;
 
 namespace kvet::panels {
 
-inline constexpr int kTickerRows = 15;
-inline constexpr int kTickerColumns = 7;
+struct PanelEntry;
+struct PanelRun;
 
 // Button5Click. Rows beyond the result keep what they held. A failure goes to
 // the status cell (column 0, row 0) and closes the connection; a failure of
 // that close leaves the routine.
 void refillRecentPayments(Query& query, Connection& connection, CellWriter& cells, StatusCell& status);
+// The same as the table's routine for the ticker: its statement is assembled
+// in the query's own text, so the routine keeps its pieces.
+void refillTicker(const PanelEntry& entry, PanelRun& run);
 
 // Where the grid sits inside the band, in physical pixels.
 class TickerBand {

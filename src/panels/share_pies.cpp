@@ -2,21 +2,22 @@
 
 #include "chart/chart_model.h"
 #include "data/connection.h"
-#include "data/dashboard_sql.h"
 #include "data/failure.h"
 #include "data/query.h"
 #include "data/view_repair.h"
+#include "panels/panel_table.h"
 #include "panels/status_cell.h"
 
 namespace kvet::panels {
 namespace {
 
 // Runs the statement and adds one automatic-colour slice per row.
-void fillSlices(chart::Series& slices, Query& query, const char* statement, const QString& valueColumn,
-                const QString& labelColumn)
+void fillSlices(chart::Series& slices, Query& query, const PanelEntry& entry)
 {
+    const QString& valueColumn = entry.reads.at(0).column;
+    const QString& labelColumn = entry.reads.at(1).column;
     query.close();
-    query.setSql(QString::fromUtf8(statement));
+    query.setSql(entry.statement);
     query.open();
     while (!query.eof()) {
         const auto value = query.fieldByName(valueColumn).asInteger();
@@ -26,47 +27,31 @@ void fillSlices(chart::Series& slices, Query& query, const char* statement, cons
     }
 }
 
-void refreshViewPie(chart::Chart& chart, Query& query, Connection& connection, const QString& viewDefinition,
-                    const QString& title, const char* statement, const QString& valueColumn,
-                    const QString& labelColumn)
+} // namespace
+
+void refreshViewPie(const PanelEntry& entry, PanelRun& run)
 {
-    chart.setTitle(title);
-    chart::Series& slices = chart.series(0);
+    run.chart->setTitle(entry.title);
+    chart::Series& slices = run.chart->series(0);
     slices.clear();
     try {
-        fillSlices(slices, query, statement, valueColumn, labelColumn);
+        fillSlices(slices, run.query, entry);
     } catch (const std::exception&) {
         // The view is probably missing: create it; the next batch fills the pie.
-        repairView(query, viewDefinition);
-        connection.close();
+        repairView(run.query, *run.viewDefinition);
+        run.connection.close();
     }
 }
 
-} // namespace
-
-void refreshPaymentChannels(chart::Chart& chart, Query& query, Connection& connection,
-                            const QString& viewDefinition)
+void refreshStatusPie(const PanelEntry& entry, PanelRun& run)
 {
-    refreshViewPie(chart, query, connection, viewDefinition, QStringLiteral("近30天缴费渠道占比"),
-                   statements::kPaymentChannels, QStringLiteral("hj"), QStringLiteral("ren"));
-}
-
-void refreshWaterUseCategories(chart::Chart& chart, Query& query, Connection& connection,
-                               const QString& viewDefinition)
-{
-    refreshViewPie(chart, query, connection, viewDefinition, QStringLiteral("用水类别占比"),
-                   statements::kWaterUseCategories, QStringLiteral("数量"), QStringLiteral("用水类别"));
-}
-
-void refreshReadingStatus(chart::Chart& chart, Query& query, Connection& connection, StatusCell& status)
-{
-    chart.setTitle(QStringLiteral("抄录状态统计"));
+    run.chart->setTitle(entry.title);
     try {
-        chart.series(0).clear();
-        fillSlices(chart.series(0), query, statements::kReadingStatus, QStringLiteral("lr"), QStringLiteral("zt"));
+        run.chart->series(0).clear();
+        fillSlices(run.chart->series(0), run.query, entry);
     } catch (const std::exception& e) {
-        status.showStatus(messageOf(e));
-        connection.close();
+        run.status.showStatus(messageOf(e));
+        run.connection.close();
     }
 }
 

@@ -1,30 +1,19 @@
 #pragma once
-// The three share pies: payment channels of the last 30 days (Chart1),
-// metered accounts by water-use category (Chart5) and this cycle's readings
-// entered against not entered (Chart6). One slice per result row, in the order
-// the rows arrive, each with the automatic palette colour.
-#include <QString>
-
-namespace kvet {
-class Connection;
-class Query;
-class StatusCell;
-namespace chart { class Chart; }
-} // namespace kvet
-
+// The share pies: one slice per result row, in the order the rows arrive,
+// each with the automatic palette colour. The entry's first read is the
+// slice's value, its second the slice's label; the title is the entry's.
 namespace kvet::panels {
 
-// Button1Click. A failed query creates V_W_dsj_jfqd from its stored text and
-// closes the connection; the pie, cleared first, stays empty until next time.
-void refreshPaymentChannels(chart::Chart& chart, Query& query, Connection& connection,
-                            const QString& viewDefinition);
+struct PanelEntry;
+struct PanelRun;
 
-// Button6Click: the same for V_W_dsj_yslb, categories above 100 accounts.
-void refreshWaterUseCategories(chart::Chart& chart, Query& query, Connection& connection,
-                               const QString& viewDefinition);
+// Button1Click (Chart1) and Button6Click (Chart5). A failed query creates the
+// entry's view from its stored text and closes the connection; the pie,
+// cleared first, stays empty until next time.
+void refreshViewPie(const PanelEntry& entry, PanelRun& run);
 
-// Button8Click. Reads sf_yh directly, so nothing is repaired: a failure goes
-// to the status cell and the connection is closed.
-void refreshReadingStatus(chart::Chart& chart, Query& query, Connection& connection, StatusCell& status);
+// Button8Click (Chart6). Reads tables directly, so nothing is repaired: a
+// failure goes to the status cell and the connection is closed.
+void refreshStatusPie(const PanelEntry& entry, PanelRun& run);
 
 } // namespace kvet::panels

@@ -1,14 +1,16 @@
 #include "screen/chart_appearance.h"
 
-#include <stdexcept>
+#include "chart/colors.h"
+
 
 namespace kvet {
 namespace {
 
 using namespace chart;
 
-constexpr ColorRef kWhite = 0x00FFFFFF;
-constexpr ColorRef kSampleYellow = 0x0005F3FC; // RGB FCF305
+// The sample columns' point colours, 0x00BBGGRR as the system gives them.
+const QColor kWhite = colorFromBgr(0x00FFFFFF);
+const QColor kSampleYellow = colorFromBgr(0x0005F3FC); // RGB FCF305
 
 const QColor kGradientOuter{0x00, 0x7D, 0xFB};
 
@@ -100,88 +102,77 @@ SeriesStyle cylinderSeries(bool upper)
 
 } // namespace
 
-ChartStyle dashboardChartStyle(int number)
+ChartLook paymentChannelsLook()
 {
-    switch (number) {
-    case 1:
-    case 5:
-    case 6:
-        return pieChart();
-    case 2: {
-        ChartStyle s;
-        s.background.radial = true;
-        s.background.outerColor = kGradientOuter;
-        s.background.balance = 0.55;
-        s.margins.right = 8;
-        s.axes = true;
-        s.plotOutline = true;
-        s.leftAxis = axis(colors::kTitleYellow);
-        s.leftAxis.majorOuter = 2;
-        s.leftAxis.majorInner = 2;
-        s.leftAxis.minorLength = 4;
-        s.bottomAxis = axis(colors::kTitleYellow);
-        return s;
-    }
-    case 3: {
-        ChartStyle s = barChart(18);
-        s.antialiased = false;
-        s.leftAxis = axis(colors::kTitleYellow);
-        s.bottomAxis = axis(colors::kTextYellow);
-        return s;
-    }
-    case 4: {
-        ChartStyle s = barChart(15);
-        s.leftAxis = axis(colors::kTitleYellow);
-        s.bottomAxis = axis(colors::kTitleYellow);
-        s.labelSeries = 0; // the collected (lower) series names the months
-        return s;
-    }
-    default:
-        throw std::out_of_range("no dashboard chart " + std::to_string(number));
-    }
+    return {pieChart(), QStringLiteral("缴费渠道占比"), {{QStringLiteral("PieSeries1"), pieSeries(true), {}}}};
 }
 
-std::unique_ptr<ChartWidget> makeDashboardChart(int number, double dpiScale, QWidget* parent)
+ChartLook waterUseCategoriesLook()
 {
-    const ChartStyle style = dashboardChartStyle(number); // throws first for a bad number
-    auto widget = std::make_unique<ChartWidget>(QStringLiteral("Chart%1").arg(number), dpiScale, parent);
-    Chart& model = widget->model();
-    model.setStyle(style);
-    switch (number) {
-    case 1:
-        model.setTitle(QStringLiteral("缴费渠道占比"));
-        model.addSeries(QStringLiteral("PieSeries1"), pieSeries(true));
-        break;
-    case 2:
-        model.setTitle(QStringLiteral("月度收费情况"));
-        model.addSeries(QStringLiteral("Series3"), lineSeries());
-        break;
-    case 3:
-        model.setTitle(QStringLiteral("日抄表工作量"));
-        model.addSeries(QStringLiteral("Series2"), barSeries());
-        break;
-    case 4: {
-        model.setTitle(QStringLiteral("水费回收情况"));
-        Series& lower = model.addSeries(QStringLiteral("Series4"), cylinderSeries(false));
-        Series& upper = model.addSeries(QStringLiteral("Series6"), cylinderSeries(true));
-        const struct { const char* label; double collected, unpaid; } samples[] = {
-            {"202201", 300, 10}, {"202202", 350, 20},  {"202203", 460, 50},
-            {"202204", 500, 200}, {"202205", 640, 300}, {"202206", 700, 500},
-        };
-        for (const auto& s : samples) {
-            lower.add(s.collected, QString::fromLatin1(s.label), kWhite);
-            upper.add(s.unpaid, QString::fromLatin1(s.label), kSampleYellow);
-        }
-        break;
+    return {pieChart(), QStringLiteral("用水类别占比"), {{QStringLiteral("Series5"), pieSeries(false), {}}}};
+}
+
+ChartLook readingStatusLook()
+{
+    return {pieChart(), QStringLiteral("抄录比例"), {{QStringLiteral("PieSeries2"), pieSeries(false), {}}}};
+}
+
+ChartLook yearlyChargesLook()
+{
+    ChartStyle s;
+    s.background.radial = true;
+    s.background.outerColor = kGradientOuter;
+    s.background.balance = 0.55;
+    s.margins.right = 8;
+    s.axes = true;
+    s.plotOutline = true;
+    s.leftAxis = axis(colors::kTitleYellow);
+    s.leftAxis.majorOuter = 2;
+    s.leftAxis.majorInner = 2;
+    s.leftAxis.minorLength = 4;
+    s.bottomAxis = axis(colors::kTitleYellow);
+    return {s, QStringLiteral("月度收费情况"), {{QStringLiteral("Series3"), lineSeries(), {}}}};
+}
+
+ChartLook dailyWorkloadLook()
+{
+    ChartStyle s = barChart(18);
+    s.antialiased = false;
+    s.leftAxis = axis(colors::kTitleYellow);
+    s.bottomAxis = axis(colors::kTextYellow);
+    return {s, QStringLiteral("日抄表工作量"), {{QStringLiteral("Series2"), barSeries(), {}}}};
+}
+
+ChartLook feeRecoveryLook()
+{
+    ChartStyle s = barChart(15);
+    s.leftAxis = axis(colors::kTitleYellow);
+    s.bottomAxis = axis(colors::kTitleYellow);
+    s.labelSeries = 0; // the collected (lower) series names the months
+    SeriesLook lower{QStringLiteral("Series4"), cylinderSeries(false), {}};
+    SeriesLook upper{QStringLiteral("Series6"), cylinderSeries(true), {}};
+    const struct { const char* label; double collected, unpaid; } samples[] = {
+        {"202201", 300, 10}, {"202202", 350, 20},  {"202203", 460, 50},
+        {"202204", 500, 200}, {"202205", 640, 300}, {"202206", 700, 500},
+    };
+    for (const auto& sample : samples) {
+        lower.samples.push_back({sample.collected, QString::fromLatin1(sample.label), kWhite});
+        upper.samples.push_back({sample.unpaid, QString::fromLatin1(sample.label), kSampleYellow});
     }
-    case 5:
-        model.setTitle(QStringLiteral("用水类别占比"));
-        model.addSeries(QStringLiteral("Series5"), pieSeries(false));
-        break;
-    case 6:
-        model.setTitle(QStringLiteral("抄录比例"));
-        model.addSeries(QStringLiteral("PieSeries2"), pieSeries(false));
-        break;
+    return {s, QStringLiteral("水费回收情况"), {lower, upper}};
+}
+
+std::unique_ptr<ChartWidget> makeChartWidget(const QString& name, const ChartLook& look, double dpiScale,
+                                             QWidget* parent)
+{
+    auto widget = std::make_unique<ChartWidget>(name, dpiScale, parent);
+    Chart& model = widget->model();
+    model.setStyle(look.style);
+    model.setTitle(look.title);
+    for (const SeriesLook& s : look.series) {
+        Series& series = model.addSeries(s.name, s.style);
+        for (const ChartPoint& p : s.samples)
+            series.add(p.value, p.label, p.color);
     }
     return widget;
 }

@@ -4,10 +4,6 @@
 
 namespace kvet {
 
-namespace {
-enum ChartIndex { Chart1, Chart2, Chart3, Chart4, Chart5, Chart6 };
-}
-
 // The steps run in a fixed order and each reads the value an earlier step has
 // just stored, not a fresh evaluation of a formula: with whole-number division
 // the two can differ, and the screen must come out exactly the same at every
@@ -15,35 +11,28 @@ enum ChartIndex { Chart1, Chart2, Chart3, Chart4, Chart5, Chart6 };
 ScreenLayout computeLayout(const LayoutInput& in)
 {
     ScreenLayout out;
-    auto& c = out.charts;
+    auto& c = out.cells;
 
-    c[Chart1].left = 0;
-    c[Chart2].left = 0;
+    // Every cell has the size of the top-left one; a 1-pixel line parts the
+    // cells, and the top row starts one pixel below the banner.
+    Rect& first = c[0][0];
+    first.left = 0;
+    first.top = in.bannerTop + in.bannerHeight + 1;
+    first.width = in.width / 3;
+    first.height = in.height / 3;
 
-    c[Chart1].top = in.bannerTop + in.bannerHeight + 1;
-
-    c[Chart1].width = in.width / 3;
-    for (int i = Chart2; i <= Chart6; ++i)
-        c[i].width = c[Chart1].width;
-
-    c[Chart1].height = in.height / 3;
-    for (int i = Chart2; i <= Chart6; ++i)
-        c[i].height = c[Chart1].height;
-
-    out.bandHeight = in.height - 2 * c[Chart1].height - in.bannerHeight - 3;
+    out.bandHeight = in.height - 2 * first.height - in.bannerHeight - 3;
     out.bandTop = in.height - out.bandWidgetHeight();
 
-    c[Chart3].left = c[Chart1].left + c[Chart1].width + 1;
-    c[Chart5].left = c[Chart3].left + c[Chart1].width + 1;
-    c[Chart3].top = c[Chart1].top;
-    c[Chart5].top = c[Chart1].top;
-
-    c[Chart4].left = c[Chart2].left + c[Chart2].width + 1;
-    c[Chart6].left = c[Chart4].left + c[Chart4].width + 1;
-
-    c[Chart2].top = c[Chart1].top + c[Chart1].height + 1;
-    c[Chart4].top = c[Chart2].top;
-    c[Chart6].top = c[Chart2].top;
+    for (int row = 0; row < kChartRows; ++row) {
+        for (int column = 0; column < kChartColumns; ++column) {
+            Rect& r = c[row][column];
+            r.width = first.width;
+            r.height = first.height;
+            r.left = column == 0 ? 0 : c[row][column - 1].left + c[row][column - 1].width + 1;
+            r.top = row == 0 ? first.top : c[row - 1][0].top + c[row - 1][0].height + 1;
+        }
+    }
 
     // The grid starts just below the visible band (the band's height as the
     // band widget holds it); the ticker's scroll step brings it up into view.

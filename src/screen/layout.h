@@ -1,15 +1,25 @@
 #pragma once
-// Where every region of the screen sits for a given window size: the six
-// charts in two rows of three under the banner, the ticker band at the bottom,
+// Where every region of the screen sits for a given window size: the grid
+// of six chart cells, two rows of three under the banner, the ticker band at the bottom,
 // the ticker grid inside the band and the column headings above the grid.
 // Pure integer arithmetic on physical pixels; the window applies the result.
 #include <array>
+#include <cstddef>
 
 namespace kvet {
 
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
     bool operator==(const Rect&) const = default;
+};
+
+// A chart's place in the grid of six: two rows of three under the banner.
+inline constexpr int kChartColumns = 3;
+inline constexpr int kChartRows = 2;
+struct GridPlace {
+    int column = 0; // 0..2, left to right
+    int row = 0;    // 0..1, top to bottom
+    bool operator==(const GridPlace&) const = default;
 };
 
 struct LayoutInput {
@@ -19,7 +29,7 @@ struct LayoutInput {
 };
 
 struct ScreenLayout {
-    std::array<Rect, 6> charts{}; // index 0..5 = Chart1..Chart6
+    std::array<std::array<Rect, kChartColumns>, kChartRows> cells{}; // [row][column]
     // The band's height as its formula gives it: H − 2·(H div 3) − banner − 3.
     // Below it the window is too small for the band (under 187 pixels with a
     // 60-pixel banner) and this is negative; widgets get bandWidgetHeight().
@@ -30,6 +40,8 @@ struct ScreenLayout {
     std::array<int, 7> headingLefts{};            // Label1..Label7, from the band's left edge
 
     int bandWidgetHeight() const { return bandHeight < 0 ? 0 : bandHeight; }
+    // The cell of a place inside the grid; throws std::out_of_range outside it.
+    const Rect& cell(GridPlace place) const { return cells.at(std::size_t(place.row)).at(std::size_t(place.column)); }
 };
 
 ScreenLayout computeLayout(const LayoutInput& input);

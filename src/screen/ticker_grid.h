@@ -33,7 +33,7 @@ public:
     void applyScreenDensity(double dpi);
 
     int columnCount() const { return kColumns; }
-    int rowCount() const { return kRows; }
+    int rowCount() const override { return kRows; }
     int rowHeight() const { return rowHeight_; }
     int defaultColumnWidth() const { return columnWidth_; }
     // Leaves the grid's height as it is; at 96 dots per inch the 15 rows fill

@@ -18,7 +18,7 @@ TEST(SnapshotJson, ShapeColoursAndNumbers)
     ChartState c;
     c.name = "Chart4";
     c.title = QStringLiteral("水费回收情况");
-    c.series.push_back({"Series4", {{300, "202201", 0x00FFFFFF}, {12.25, "x", 0x000082FF}}});
+    c.series.push_back({"Series4", {{300, "202201", QColor(0xFF, 0xFF, 0xFF)}, {12.25, "x", QColor(0xFF, 0x82, 0x00)}}});
     c.series.push_back({"Series6", {{10, QStringLiteral("未交\r01月"), chart::kAutoColor}}});
     s.charts.push_back(c);
     s.grid.push_back({"1", "2", "3", "4", "5", "6", "7"});

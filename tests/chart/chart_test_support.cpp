@@ -49,7 +49,7 @@ void fillRealistic(Chart& chart, int number)
         s.clear();
         const double values[] = {245, 231, 268, 252, 281, 307, 334, 329, 296, 271, 258, 262};
         for (int i = 0; i < 12; ++i)
-            s.add(values[i], month(i + 1), 0x0000FFFF);
+            s.add(values[i], month(i + 1), QColor(0xFF, 0xFF, 0x00));
         break;
     }
     case 3: {
@@ -59,7 +59,7 @@ void fillRealistic(Chart& chart, int number)
         const double values[] = {312, 845, 903, 760, 88,  0,   655, 720, 811, 640, 590, 120, 35,
                                  702, 688, 931, 874, 702, 150, 20,  610, 733, 802, 799, 540};
         for (int i = 0; i < 25; ++i)
-            s.add(values[i], QStringLiteral("%1日").arg(i + 1), 0x000082FF);
+            s.add(values[i], QStringLiteral("%1日").arg(i + 1), QColor(0xFF, 0x82, 0x00));
         break;
     }
     case 4: {
@@ -71,8 +71,8 @@ void fillRealistic(Chart& chart, int number)
         const double sf[] = {238, 226, 251, 244, 262, 281, 298, 290, 240};
         const double tq[] = {4, 6, 9, 12, 15, 22, 31, 48, 76};
         for (int i = 0; i < 9; ++i) {
-            collected.add(sf[i], month(i + 1), 0x000082FF);
-            unpaid.add(tq[i], QStringLiteral("未交\r") + month(i + 1), 0x0000FFFF);
+            collected.add(sf[i], month(i + 1), QColor(0xFF, 0x82, 0x00));
+            unpaid.add(tq[i], QStringLiteral("未交\r") + month(i + 1), QColor(0xFF, 0xFF, 0x00));
         }
         break;
     }

@@ -2,10 +2,6 @@
 #include "panel_fixture.h"
 
 #include "data/failure.h"
-#include "panels/daily_workload.h"
-#include "panels/fee_recovery.h"
-#include "panels/share_pies.h"
-#include "panels/yearly_charges.h"
 
 using namespace kvet;
 using namespace kvet::panels;
@@ -33,8 +29,8 @@ TEST_F(ChartPanels, PaymentChannelPieHasOneAutoColouredSlicePerRowAndDoesNotDoub
     script->onRun = [](const QString&) {
         return table({"hj", "ren"}, {{std::int64_t(120), QStringLiteral("支付宝")}, {std::int64_t(30), QStringLiteral("营业厅")}});
     };
-    refreshPaymentChannels(pie, query, connection, QStringLiteral("CREATE VIEW x"));
-    refreshPaymentChannels(pie, query, connection, QStringLiteral("CREATE VIEW x"));
+    refresh("Button1Click", pie, QStringLiteral("CREATE VIEW x"));
+    refresh("Button1Click", pie, QStringLiteral("CREATE VIEW x"));
     EXPECT_EQ(pie.titleLines(), QStringList{"近30天缴费渠道占比"});
     EXPECT_EQ(labels(pie.series(0)), QStringList({"支付宝", "营业厅"}));
     EXPECT_EQ(values(pie.series(0)), (std::vector<double>{120, 30}));
@@ -46,7 +42,7 @@ TEST_F(ChartPanels, MissingViewLeavesTheNewTitleOverAnEmptyPieCreatesTheViewAndC
 {
     pie.series(0).add(5, "old", chart::kAutoColor);
     failEveryRun("Invalid object name 'V_W_dsj_yslb'");
-    refreshWaterUseCategories(pie, query, connection, QStringLiteral("CREATE VIEW [dbo].[V_W_dsj_yslb] AS x"));
+    refresh("Button6Click", pie, QStringLiteral("CREATE VIEW [dbo].[V_W_dsj_yslb] AS x"));
     EXPECT_EQ(pie.titleLines(), QStringList{"用水类别占比"});
     EXPECT_TRUE(pie.series(0).points().empty());
     EXPECT_EQ(script->calls.mid(script->calls.size() - 2),
@@ -58,13 +54,13 @@ TEST_F(ChartPanels, ARepairThatFailsLeavesThePanel)
 {
     failEveryRun("timeout");
     script->onExecute = [](const QString&) { throw DatabaseError("There is already an object named 'V_W_dsj_jfqd' in the database"); };
-    EXPECT_THROW(refreshPaymentChannels(pie, query, connection, "CREATE VIEW"), DatabaseError);
+    EXPECT_THROW(refresh("Button1Click", pie, "CREATE VIEW"), DatabaseError);
 }
 
 TEST_F(ChartPanels, ReadingStatusFailureGoesToTheStatusCellWithoutRepair)
 {
     failEveryRun("Invalid column name 'lrzt'");
-    refreshReadingStatus(pie, query, connection, grid);
+    refresh("Button8Click", pie);
     EXPECT_EQ(grid.cells[0][0], QStringLiteral("Invalid column name 'lrzt'"));
     EXPECT_EQ(script->count("execute"), 0);
     EXPECT_FALSE(connection.connected());
@@ -78,19 +74,19 @@ TEST_F(ChartPanels, YearlyChargesRoundsTenThousandsHalfToEvenAndLabelsMonths)
                                     {QStringLiteral("202602"), Decimal{"2.5000"}},
                                     {QStringLiteral("202604"), Decimal{"3.5000"}}});
     };
-    refreshYearlyCharges(line, query, connection, "CREATE VIEW");
+    refresh("Button3Click", line, "CREATE VIEW");
     EXPECT_EQ(line.titleLines(), QStringList{"2026年度收费情况(单位:万元)"});
     EXPECT_EQ(values(line.series(0)), (std::vector<double>{1235, 2, 4}));
     EXPECT_EQ(labels(line.series(0)), QStringList({"01月", "02月", "04月"}));
-    EXPECT_EQ(line.series(0).points()[0].color, 0x0000FFFFu);
+    EXPECT_EQ(line.series(0).points()[0].color, QColor(0xFF, 0xFF, 0x00));
 }
 
 TEST_F(ChartPanels, YearlyChargesKeepsItsLineWhenTheQueryFails)
 {
     line.setTitle("2025年度收费情况(单位:万元)");
-    line.series(0).add(10, "12月", 0x0000FFFF);
+    line.series(0).add(10, "12月", QColor(0xFF, 0xFF, 0x00));
     failEveryRun("Invalid object name 'V_W_dsj_jd1'");
-    refreshYearlyCharges(line, query, connection, "CREATE VIEW jd1");
+    refresh("Button3Click", line, "CREATE VIEW jd1");
     EXPECT_EQ(line.titleLines(), QStringList{"2025年度收费情况(单位:万元)"});
     EXPECT_EQ(line.series(0).points().size(), 1u);
     EXPECT_EQ(script->count("execute: CREATE VIEW jd1"), 1);
@@ -100,7 +96,7 @@ TEST_F(ChartPanels, YearlyChargesKeepsItsLineWhenTheQueryFails)
 TEST_F(ChartPanels, EmptyYearGivesTheBareTitle)
 {
     script->onRun = [](const QString&) { return table({"rq", "je"}, {}); };
-    refreshYearlyCharges(line, query, connection, "CREATE VIEW");
+    refresh("Button3Click", line, "CREATE VIEW");
     EXPECT_EQ(line.titleLines(), QStringList{"年度收费情况(单位:万元)"});
     EXPECT_TRUE(line.series(0).points().empty());
 }
@@ -112,13 +108,13 @@ TEST_F(ChartPanels, RecoveryFillsBothSeriesInOnePassWithBrokenUnpaidLabels)
                      {{QStringLiteral("202601"), Decimal{"50"}, Decimal{"40.4"}, Decimal{"9.6"}, Decimal{"19.2"}},
                       {QStringLiteral("202602"), Decimal{"60"}, Decimal{"60"}, Null{}, Null{}}});
     };
-    refreshFeeRecovery(stacked, query, "CREATE VIEW");
+    refresh("Button4Click", stacked, "CREATE VIEW");
     EXPECT_EQ(stacked.titleLines(), QStringList{"2026年度水费回收情况(单位:万元)"});
     EXPECT_EQ(values(stacked.series(0)), (std::vector<double>{40, 60}));
     EXPECT_EQ(values(stacked.series(1)), (std::vector<double>{10, 0}));
     EXPECT_EQ(labels(stacked.series(0)), QStringList({"01月", "02月"}));
     EXPECT_EQ(labels(stacked.series(1)), QStringList({"未交\r01月", "未交\r02月"}));
-    EXPECT_EQ(stacked.series(0).points()[0].color, 0x000082FFu);
+    EXPECT_EQ(stacked.series(0).points()[0].color, QColor(0xFF, 0x82, 0x00));
 }
 
 TEST_F(ChartPanels, RecoveryCreatesTheMissingViewAndFillsInTheSameCall)
@@ -131,7 +127,7 @@ TEST_F(ChartPanels, RecoveryCreatesTheMissingViewAndFillsInTheSameCall)
     };
     script->onExecute = [&](const QString&) { viewExists = true; };
     connection.open();
-    refreshFeeRecovery(stacked, query, "CREATE VIEW jd2");
+    refresh("Button4Click", stacked, "CREATE VIEW jd2");
     EXPECT_EQ(stacked.series(0).points().size(), 1u);
     EXPECT_TRUE(connection.connected());
     EXPECT_EQ(script->count("disconnect"), 0);
@@ -145,22 +141,22 @@ TEST_F(ChartPanels, RecoveryRerunsAtMostOnceAndItsSecondRepairFailureEndsTheRout
         if (++executes > 1)
             throw DatabaseError("There is already an object named 'V_W_dsj_jd2' in the database");
     };
-    EXPECT_THROW(refreshFeeRecovery(stacked, query, "CREATE VIEW"), DatabaseError);
+    EXPECT_THROW(refresh("Button4Click", stacked, "CREATE VIEW"), DatabaseError);
     EXPECT_EQ(script->count("run"), 2);
     EXPECT_EQ(executes, 2);
 
     // Even a repair that keeps succeeding never loops.
     executes = -100;
     script->calls.clear();
-    refreshFeeRecovery(stacked, query, "CREATE VIEW");
+    refresh("Button4Click", stacked, "CREATE VIEW");
     EXPECT_EQ(script->count("run"), 2);
 }
 
 TEST_F(ChartPanels, RecoveryKeepsItsSampleColumnsWhenTheQueryCannotOpen)
 {
-    stacked.series(0).add(300, "202201", 0x00FFFFFF);
+    stacked.series(0).add(300, "202201", QColor(0xFF, 0xFF, 0xFF));
     script->onConnect = [] { throw DatabaseError("Unable to connect"); };
-    EXPECT_THROW(refreshFeeRecovery(stacked, query, "CREATE VIEW"), DatabaseError);
+    EXPECT_THROW(refresh("Button4Click", stacked, "CREATE VIEW"), DatabaseError);
     EXPECT_EQ(stacked.series(0).points().size(), 1u);
 }
 
@@ -171,7 +167,7 @@ TEST_F(ChartPanels, DailyWorkloadLabelsDaysWithoutLeadingZerosInDateOrder)
                                        {QStringLiteral("261130"), std::int64_t(40)},
                                        {QStringLiteral("261205"), std::int64_t(7)}});
     };
-    refreshDailyWorkload(bars, query, connection, grid);
+    refresh("Button2Click", bars);
     EXPECT_EQ(bars.titleLines(), QStringList{"每日抄表工作量"});
     EXPECT_EQ(labels(bars.series(0)), QStringList({"5日", "30日", "5日"}));
     EXPECT_EQ(values(bars.series(0)), (std::vector<double>{12, 40, 7}));
@@ -183,7 +179,7 @@ TEST_F(ChartPanels, DailyWorkloadBadDateKeepsTheBarsSoFarAndReportsTheParse)
         return table({"cbrq1", "hj"}, {{QStringLiteral("261101"), std::int64_t(3)},
                                        {QStringLiteral("2611x"), std::int64_t(4)}});
     };
-    refreshDailyWorkload(bars, query, connection, grid);
+    refresh("Button2Click", bars);
     EXPECT_EQ(labels(bars.series(0)), QStringList({"1日"}));
     EXPECT_EQ(grid.cells[0][0], QStringLiteral("'1x' is not a valid integer value"));
     EXPECT_FALSE(connection.connected());
@@ -192,7 +188,7 @@ TEST_F(ChartPanels, DailyWorkloadBadDateKeepsTheBarsSoFarAndReportsTheParse)
     script->onRun = [](const QString&) {
         return table({"cbrq1", "hj"}, {{Null{}, std::int64_t(3)}, {QStringLiteral("261101"), std::int64_t(4)}});
     };
-    refreshDailyWorkload(bars, query, connection, grid);
+    refresh("Button2Click", bars);
     EXPECT_TRUE(bars.series(0).points().empty());
     EXPECT_EQ(grid.cells[0][0], QStringLiteral("'' is not a valid integer value"));
 }

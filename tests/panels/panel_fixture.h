@@ -4,6 +4,7 @@
 #include "data/connection.h"
 #include "data/query.h"
 #include "panels/cell_writer.h"
+#include "panels/panel_table.h"
 #include "panels/status_cell.h"
 #include "support/scripted_backend.h"
 
@@ -16,6 +17,7 @@ struct FakeGrid : StatusCell, CellWriter {
     void showStatus(const QString& m) override { cells[0][0] = m; }
     void setCell(int c, int r, const QString& t) override { cells[c][r] = t; }
     QString cell(int c, int r) const override { return cells[c][r]; }
+    int rowCount() const override { return 15; }
 };
 
 struct PanelFixture : ::testing::Test {
@@ -23,6 +25,15 @@ struct PanelFixture : ::testing::Test {
     Connection connection{std::make_unique<ScriptedBackend>(script)};
     Query query{QStringLiteral("ADOQuery1"), connection};
     FakeGrid grid;
+
+    // Runs the table's routine `routineName` on `chart`, with this fixture's
+    // query and grid, as the window runs it.
+    void refresh(const char* routineName, chart::Chart& chart, const QString& viewDefinition = {})
+    {
+        const auto& entry = panels::panelByRoutine(panels::dashboardPanels(), QString::fromLatin1(routineName));
+        panels::PanelRun run{&chart, query, connection, grid, &grid, &viewDefinition};
+        entry.refresh(entry, run);
+    }
 
     static QStringList labels(const chart::Series& s)
     {

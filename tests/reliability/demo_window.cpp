@@ -28,7 +28,7 @@ std::unique_ptr<SqliteBackend> demoCopy(const QDateTime& moment, SqliteBackend::
     return copyOfSample(moment, true, std::move(clock));
 }
 
-DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals)
+DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals, const panels::PanelTable& table)
     : now_(std::make_shared<QDateTime>(moment)), plan_(std::make_shared<FaultPlan>())
 {
     auto database = demoCopy(moment, [now = now_] { return *now; });
@@ -37,8 +37,9 @@ DemoWindow::DemoWindow(const QDateTime& moment, SchedulerIntervals intervals)
     backend_ = backend.get();
     WindowOptions o;
     o.readSettingsFile = false;
-    o.connectionString = QStringLiteral("Provider=SQLite;Data Source=kvet-demo");
+    o.connectionString = demoConnectionString();
     o.intervals = intervals;
+    o.panelTable = table;
     o.errorBox = [this](const QString& message) { errorBoxes_ << message; };
     form_ = std::make_unique<TForm1>(std::move(backend), o);
 }

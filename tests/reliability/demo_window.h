@@ -33,7 +33,8 @@ std::unique_ptr<SqliteBackend> demoCopy(const QDateTime& moment, SqliteBackend::
 
 class DemoWindow {
 public:
-    explicit DemoWindow(const QDateTime& moment = demoMoment(), SchedulerIntervals intervals = manualIntervals());
+    explicit DemoWindow(const QDateTime& moment = demoMoment(), SchedulerIntervals intervals = manualIntervals(),
+                        const panels::PanelTable& table = panels::dashboardPanels());
     ~DemoWindow();
     DemoWindow(const DemoWindow&) = delete;
     DemoWindow& operator=(const DemoWindow&) = delete;

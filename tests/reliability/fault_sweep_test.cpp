@@ -6,44 +6,83 @@
 // without the failure brings the whole screen back to what a run without any
 // failure shows.
 #include "data/dashboard_sql.h"
+#include "panels/daily_workload.h"
+#include "panels/fee_recovery.h"
+#include "panels/panel_table.h"
+#include "panels/recent_payments.h"
+#include "panels/share_pies.h"
+#include "panels/yearly_charges.h"
 #include "reliability/demo_window.h"
 #include "screen/ticker_grid.h"
 #include "support/scripted_backend.h"
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <stdexcept>
 
 namespace kvet::testing {
 namespace {
 
 enum class Channel { ViewRepair, ViewRepairAndRerun, StatusCell };
 
+// A routine of the panels table, with what its refresh routine does on failure.
 struct Routine {
-    const char* name;
-    const char* marker; // a piece of its statement, unique among the panels
+    QString name;
+    QString run;        // the call its statement makes, as the plan describes it
     Channel channel;
     int chart;          // 0: the ticker grid
     bool clearsFirst;   // points cleared before the query opens
     std::optional<ReportingView> view;
 };
 
-const Routine kRoutines[] = {
-    {"Button1Click", "V_W_dsj_jfqd", Channel::ViewRepair, 1, true, ReportingView::Jfqd},
-    {"Button2Click", "cbrq1", Channel::StatusCell, 3, true, {}},
-    {"Button3Click", "V_W_dsj_jd1", Channel::ViewRepair, 2, false, ReportingView::Jd1},
-    {"Button6Click", "V_W_dsj_yslb", Channel::ViewRepair, 5, true, ReportingView::Yslb},
-    {"Button5Click", "top 15", Channel::StatusCell, 0, false, {}},
-    {"Button8Click", "UNION", Channel::StatusCell, 6, true, {}},
-    {"Button4Click", "V_W_dsj_jd2", Channel::ViewRepairAndRerun, 4, false, ReportingView::Jd2},
-};
+// The failure rules of each refresh routine the table may name.
+std::pair<Channel, bool> sweepRulesOf(panels::RefreshRoutine refresh)
+{
+    if (refresh == &panels::refreshViewPie)
+        return {Channel::ViewRepair, true};
+    if (refresh == &panels::refreshYearlyCharges)
+        return {Channel::ViewRepair, false};
+    if (refresh == &panels::refreshFeeRecovery)
+        return {Channel::ViewRepairAndRerun, false};
+    if (refresh == &panels::refreshStatusPie || refresh == &panels::refreshDailyWorkload)
+        return {Channel::StatusCell, true};
+    if (refresh == &panels::refillTicker)
+        return {Channel::StatusCell, false};
+    ADD_FAILURE() << "no failure rules for a routine of the table";
+    return {Channel::StatusCell, false};
+}
+
+// The table's routines in the order of the first full refresh.
+const std::vector<Routine>& sweepRoutines()
+{
+    static const std::vector<Routine> all = [] {
+        std::vector<Routine> out;
+        for (const panels::PanelEntry& e : panels::dashboardPanels()) {
+            const auto [channel, clearsFirst] = sweepRulesOf(e.refresh);
+            out.push_back({e.routineName, QStringLiteral("run: ") + folded(e.statement), channel,
+                           e.isChart() ? e.chartName.mid(5).toInt() : 0, clearsFirst, e.view});
+        }
+        return out;
+    }();
+    return all;
+}
 
 const Routine* routineOf(const QString& runCall)
 {
-    for (const Routine& r : kRoutines) {
-        if (runCall.startsWith(QStringLiteral("run: ")) && runCall.contains(QString::fromUtf8(r.marker)))
+    for (const Routine& r : sweepRoutines()) {
+        if (runCall == r.run)
             return &r;
     }
     return nullptr;
+}
+
+const Routine& sweepTicker()
+{
+    for (const Routine& r : sweepRoutines()) {
+        if (r.chart == 0)
+            return r;
+    }
+    throw std::logic_error("the table holds no ticker");
 }
 
 // Where the batch starts from.
@@ -167,7 +206,7 @@ Expectation expect(const Variant& v, const Reference& ref, int index, const QStr
         return false;
     };
     bool batchEnds = atOpen || atClose || (routine && routine->channel != Channel::StatusCell);
-    for (const Routine& r : kRoutines) {
+    for (const Routine& r : sweepRoutines()) {
         if (r.chart == 0)
             continue;
         ChartIs& c = e.charts[r.chart];
@@ -179,7 +218,7 @@ Expectation expect(const Variant& v, const Reference& ref, int index, const QStr
             c = batchEnds ? ChartIs::AsBefore : ChartIs::AsAfter;
     }
     const bool tickerInBatch = v.first;
-    const Routine& ticker = kRoutines[4];
+    const Routine& ticker = sweepTicker();
     e.gridAsAfter = tickerInBatch && routine != &ticker && (atClose || ranBefore(ticker) || !batchEnds);
 
     if (atOpen || atClose) {
@@ -295,7 +334,7 @@ TEST(FaultSweepReference, TheBatchesMakeTheseCalls)
         QStringList kinds;
         for (const QString& c : referenceRun(v).batchCalls) {
             const Routine* r = routineOf(c);
-            kinds << (r ? QString::fromUtf8(r->name) : c);
+            kinds << (r ? r->name : c);
         }
         return kinds;
     };

@@ -56,7 +56,7 @@ TEST(Outage, DownAtStartTheProbeKeepsTryingAndTheChartsFillOnceTheServerIsUp)
     DemoWindow w;
     w.serverDown(kDown);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        EXPECT_NO_THROW(w.scheduler().Timer4Timer());
+        w.scheduler().Timer4Timer();
         EXPECT_EQ(w.screen().status, kDown);
         EXPECT_EQ(w.form().banner().caption(), kBanner);
         EXPECT_TRUE(w.scheduler().timer4().isActive()) << "the probe must be tried again";
@@ -85,7 +85,7 @@ TEST(Outage, DownWithTheConnectionClosedTheFirstRefreshIsRetriedUntilItOpens)
     EXPECT_FALSE(w.form().connection().connected());
     const ScreenState empty = w.screen();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        EXPECT_NO_THROW(w.scheduler().Timer2Timer());
+        w.scheduler().Timer2Timer();
         EXPECT_TRUE(w.scheduler().timer2().isActive());
         EXPECT_EQ(w.screen().status, kDown);
         EXPECT_FALSE(w.form().connection().connected());
@@ -107,11 +107,11 @@ TEST(Outage, DownBetweenTheProbeAndTheFirstRefreshTheFirstRefreshIsRetriedUntilT
     DemoWindow w;
     w.scheduler().Timer4Timer();
     w.serverDown(kDown);
-    EXPECT_NO_THROW(w.scheduler().Timer2Timer());
+    w.scheduler().Timer2Timer();
     EXPECT_TRUE(w.scheduler().timer2().isActive());
     EXPECT_EQ(w.screen().status, kDown);
     EXPECT_FALSE(w.form().connection().connected());
-    EXPECT_NO_THROW(w.scheduler().Timer2Timer());
+    w.scheduler().Timer2Timer();
     EXPECT_TRUE(w.scheduler().timer2().isActive());
     EXPECT_EQ(w.screen().status, kDown);
     w.serverUp();
@@ -130,7 +130,7 @@ TEST(Outage, AFirstRefreshEndedByAFailingRepairOnALiveSessionIsNotRetried)
     const int n = w.plan().callCount();
     w.plan().failCall(n + 1); // the pie's read
     w.plan().failCall(n + 2, QStringLiteral("There is already an object named 'V_W_dsj_jfqd' in the database"));
-    EXPECT_NO_THROW(w.scheduler().Timer2Timer());
+    w.scheduler().Timer2Timer();
     EXPECT_FALSE(w.scheduler().timer2().isActive());
     EXPECT_TRUE(w.errorBoxes().isEmpty());
 }
@@ -145,7 +145,7 @@ TEST(Outage, DownBetweenBatchesTheChartsKeepTheirContentUntilTheServerIsBack)
 
     // The open session is broken: the first panel fails, its repair fails too,
     // and that ends the batch. The payment-channel pie was cleared first.
-    EXPECT_NO_THROW(w.scheduler().Timer3Timer());
+    w.scheduler().Timer3Timer();
     ScreenState s = w.screen();
     EXPECT_EQ(s.status, kDown);
     EXPECT_EQ(allPoints(s, 1), 0u);
@@ -156,7 +156,7 @@ TEST(Outage, DownBetweenBatchesTheChartsKeepTheirContentUntilTheServerIsBack)
     w.endTickerPass();
     EXPECT_FALSE(w.form().connection().connected());
     EXPECT_EQ(w.screen().grid[1], before.grid[1]); // rows stay as they were
-    EXPECT_NO_THROW(w.scheduler().Timer3Timer());
+    w.scheduler().Timer3Timer();
     s = w.screen();
     EXPECT_EQ(s.status, kDown);
     for (int c = 2; c <= 6; ++c)
@@ -181,7 +181,7 @@ TEST(Outage, DownInTheMiddleOfABatchTheRestFollowTheirOwnFailurePaths)
         if (number == from + 2)
             w.serverDown(kDown);
     };
-    EXPECT_NO_THROW(w.scheduler().Timer3Timer());
+    w.scheduler().Timer3Timer();
     w.plan().beforeCall = nullptr;
 
     // Button2Click shows the failure and closes; Button3Click cannot connect,
@@ -226,7 +226,7 @@ TEST_P(ViewDropped, IsCreatedAgainAtItsPanelsNextFailingRead)
     w.sql(QStringLiteral("DROP VIEW %1").arg(name));
     ASSERT_FALSE(w.viewExists(name));
 
-    EXPECT_NO_THROW(w.scheduler().Timer3Timer());
+    w.scheduler().Timer3Timer();
     EXPECT_TRUE(w.viewExists(name));
     const ScreenState s = w.screen();
     const ChartState& chart = s.charts[std::size_t(d.chart - 1)];
@@ -311,14 +311,14 @@ TEST_P(FailureInsideAFailurePath, EndsTheBatchOrReachesTheErrorBoxOnce)
     }
 
     if (f.byScrollTimer) {
-        EXPECT_NO_THROW(w.endTickerPass());
+        w.endTickerPass();
         ASSERT_EQ(w.errorBoxes(), QStringList{closeFails + QStringLiteral(".")});
         EXPECT_EQ(w.screen().status, runFails);
         EXPECT_TRUE(w.scheduler().timer1().isActive());
         EXPECT_TRUE(w.scheduler().timer3().isActive());
     } else {
         const ScreenState before = w.screen();
-        EXPECT_NO_THROW(f.periodic ? w.scheduler().Timer3Timer() : w.scheduler().Timer2Timer());
+        f.periodic ? w.scheduler().Timer3Timer() : w.scheduler().Timer2Timer();
         EXPECT_TRUE(w.errorBoxes().isEmpty());
         // The close's failure left the routine and ended the batch.
         EXPECT_EQ(w.screen().status, closeFails);

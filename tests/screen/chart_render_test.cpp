@@ -3,7 +3,7 @@
 #include "chart/chart_renderer.h"
 #include "chart/colors.h"
 #include "chart/chart_test_support.h"
-#include "screen/chart_appearance.h"
+#include "screen/dashboard_chart.h"
 
 #include <cmath>
 #include <limits>
@@ -305,7 +305,7 @@ TEST_P(SizedChart, DailyBarsGrowWithTheirValues)
 {
     auto widget = build(3, false);
     for (int v : {100, 200, 300, 400})
-        widget->model().series(0).add(v, QStringLiteral("%1日").arg(v / 100), 0x000082FF);
+        widget->model().series(0).add(v, QStringLiteral("%1日").arg(v / 100), QColor(0xFF, 0x82, 0x00));
     const QImage image = widget->renderToImage(GetParam());
     const ChartGeometry g = geometryOf(widget->model(), GetParam());
     ASSERT_EQ(g.bars.size(), 4u);

@@ -1,6 +1,6 @@
 #include "chart/chart_widget.h"
 #include "chart/chart_test_support.h"
-#include "screen/chart_appearance.h"
+#include "screen/dashboard_chart.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -2,11 +2,22 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <stdexcept>
+#include <vector>
 
 namespace kvet {
 namespace {
 
-constexpr int kChart1 = 0, kChart2 = 1, kChart3 = 2, kChart4 = 3, kChart5 = 4, kChart6 = 5;
+// The cells as the dashboard's charts use them.
+constexpr GridPlace kChart1{0, 0}, kChart3{1, 0}, kChart5{2, 0}, kChart2{0, 1}, kChart4{1, 1}, kChart6{2, 1};
+
+std::vector<Rect> allCells(const ScreenLayout& l)
+{
+    std::vector<Rect> out;
+    for (const auto& row : l.cells)
+        out.insert(out.end(), row.begin(), row.end());
+    return out;
+}
 
 ScreenLayout layoutAt(int w, int h, int bannerHeight = 60)
 {
@@ -16,18 +27,18 @@ ScreenLayout layoutAt(int w, int h, int bannerHeight = 60)
 TEST(ScreenLayout, FullHdAt96Dpi)
 {
     const ScreenLayout l = layoutAt(1920, 1080);
-    for (const Rect& chart : l.charts) {
+    for (const Rect& chart : allCells(l)) {
         EXPECT_EQ(chart.width, 640);
         EXPECT_EQ(chart.height, 360);
     }
-    EXPECT_EQ(l.charts[kChart1], (Rect{0, 61, 640, 360}));
-    EXPECT_EQ(l.charts[kChart3], (Rect{641, 61, 640, 360}));
-    EXPECT_EQ(l.charts[kChart5], (Rect{1282, 61, 640, 360}));
-    EXPECT_EQ(l.charts[kChart2], (Rect{0, 422, 640, 360}));
-    EXPECT_EQ(l.charts[kChart4], (Rect{641, 422, 640, 360}));
-    EXPECT_EQ(l.charts[kChart6], (Rect{1282, 422, 640, 360}));
+    EXPECT_EQ(l.cell(kChart1), (Rect{0, 61, 640, 360}));
+    EXPECT_EQ(l.cell(kChart3), (Rect{641, 61, 640, 360}));
+    EXPECT_EQ(l.cell(kChart5), (Rect{1282, 61, 640, 360}));
+    EXPECT_EQ(l.cell(kChart2), (Rect{0, 422, 640, 360}));
+    EXPECT_EQ(l.cell(kChart4), (Rect{641, 422, 640, 360}));
+    EXPECT_EQ(l.cell(kChart6), (Rect{1282, 422, 640, 360}));
     // The right-hand charts span x = 1282 to 1921, two columns past the window.
-    EXPECT_EQ(l.charts[kChart5].left + l.charts[kChart5].width - 1, 1921);
+    EXPECT_EQ(l.cell(kChart5).left + l.cell(kChart5).width - 1, 1921);
     EXPECT_EQ(l.bandHeight, 297);
     EXPECT_EQ(l.bandTop, 783);
     EXPECT_EQ(l.gridLeft, 1);
@@ -41,12 +52,12 @@ TEST(ScreenLayout, FullHdAt96Dpi)
 TEST(ScreenLayout, Wxga1366At96Dpi)
 {
     const ScreenLayout l = layoutAt(1366, 768);
-    EXPECT_EQ(l.charts[kChart1], (Rect{0, 61, 455, 256}));
-    EXPECT_EQ(l.charts[kChart3], (Rect{456, 61, 455, 256}));
-    EXPECT_EQ(l.charts[kChart5], (Rect{912, 61, 455, 256}));
-    EXPECT_EQ(l.charts[kChart2], (Rect{0, 318, 455, 256}));
-    EXPECT_EQ(l.charts[kChart4], (Rect{456, 318, 455, 256}));
-    EXPECT_EQ(l.charts[kChart6], (Rect{912, 318, 455, 256}));
+    EXPECT_EQ(l.cell(kChart1), (Rect{0, 61, 455, 256}));
+    EXPECT_EQ(l.cell(kChart3), (Rect{456, 61, 455, 256}));
+    EXPECT_EQ(l.cell(kChart5), (Rect{912, 61, 455, 256}));
+    EXPECT_EQ(l.cell(kChart2), (Rect{0, 318, 455, 256}));
+    EXPECT_EQ(l.cell(kChart4), (Rect{456, 318, 455, 256}));
+    EXPECT_EQ(l.cell(kChart6), (Rect{912, 318, 455, 256}));
     EXPECT_EQ(l.bandHeight, 193);
     EXPECT_EQ(l.bandTop, 575);
     EXPECT_EQ(l.gridTop, 193);
@@ -66,8 +77,8 @@ TEST(ScreenLayout, At144DpiOnlyDesignSizesScale)
 
     const ScreenLayout l = layoutAt(2880, 1620, banner);
     const int ch = 1620 / 3;
-    EXPECT_EQ(l.charts[kChart1].top, 91);
-    EXPECT_EQ(l.charts[kChart2].top, 91 + ch + 1);
+    EXPECT_EQ(l.cell(kChart1).top, 91);
+    EXPECT_EQ(l.cell(kChart2).top, 91 + ch + 1);
     EXPECT_EQ(l.bandHeight, 1620 - 2 * ch - 93);
     // The layout's own pixels stay unscaled.
     EXPECT_EQ(l.gridLeft, 1);
@@ -99,6 +110,14 @@ TEST(ScreenLayout, GridWithoutColumnsDoesNotDivideByZero)
     EXPECT_EQ(l.columnWidth, 799);
 }
 
+TEST(ScreenLayout, PlaceOutsideTheGridOfSixIsRefused)
+{
+    const ScreenLayout l = layoutAt(800, 600);
+    EXPECT_THROW(l.cell({3, 0}), std::out_of_range);
+    EXPECT_THROW(l.cell({0, 2}), std::out_of_range);
+    EXPECT_THROW(l.cell({-1, 0}), std::out_of_range);
+}
+
 // Sizes chosen so that W mod 3 and (W − 1) mod 7 take several values, with
 // heights of each remainder mod 3.
 class OddSizes : public ::testing::TestWithParam<std::pair<int, int>> {};
@@ -110,18 +129,18 @@ TEST_P(OddSizes, RegionsTileTheWindow)
     const int cw = w / 3, ch = h / 3;
 
     // Banner, line, row 1, line, row 2, line, band: exactly H.
-    EXPECT_EQ(l.charts[kChart1].top, 61);
-    EXPECT_EQ(l.charts[kChart2].top, l.charts[kChart1].top + ch + 1);
-    EXPECT_EQ(l.bandTop, l.charts[kChart2].top + ch + 1);
+    EXPECT_EQ(l.cell(kChart1).top, 61);
+    EXPECT_EQ(l.cell(kChart2).top, l.cell(kChart1).top + ch + 1);
+    EXPECT_EQ(l.bandTop, l.cell(kChart2).top + ch + 1);
     EXPECT_EQ(60 + 1 + ch + 1 + ch + 1 + l.bandHeight, h);
     EXPECT_EQ(l.bandHeight, ch + h % 3 - 63);
 
     // Across a row: chart, line, chart, line, chart; the last one ends 2, 1 or
     // 0 pixels past the window's last column for W mod 3 = 0, 1, 2.
-    for (int row : {kChart1, kChart2}) {
-        const Rect& left = l.charts[row];
-        const Rect& middle = l.charts[row + 2];
-        const Rect& right = l.charts[row + 4];
+    for (int row = 0; row < kChartRows; ++row) {
+        const Rect& left = l.cell({0, row});
+        const Rect& middle = l.cell({1, row});
+        const Rect& right = l.cell({2, row});
         EXPECT_EQ(left.left, 0);
         EXPECT_EQ(middle.left, cw + 1);
         EXPECT_EQ(right.left, 2 * cw + 2);
@@ -129,7 +148,7 @@ TEST_P(OddSizes, RegionsTileTheWindow)
         EXPECT_EQ(right.top, left.top);
         EXPECT_EQ(right.left + right.width - w, 2 - w % 3);
     }
-    for (const Rect& chart : l.charts)
+    for (const Rect& chart : allCells(l))
         EXPECT_EQ(chart.width, cw);
 
     // Seven columns of D cover 7·D; (W − 1) mod 7 pixels stay empty.

@@ -39,8 +39,8 @@ TEST_P(DashboardOnTheWire, SameSnapshotAsTheSqliteEngine)
     // A periodic pass and a ticker refill later, still the same.
     wire->scheduler().Timer3Timer();
     local->scheduler().Timer3Timer();
-    wire->form->Button5Click();
-    local->form->Button5Click();
+    wire->form->runRoutine(QStringLiteral("Button5Click"));
+    local->form->runRoutine(QStringLiteral("Button5Click"));
     EXPECT_EQ(wire->snapshot(), local->snapshot());
 }
 

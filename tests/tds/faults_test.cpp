@@ -117,8 +117,8 @@ TEST_F(DashboardFaults, RestartedBetweenBatchesTheNextBatchAndTickerPassRefreshE
     sqlite::exec(localDatabase->handle(), payment.toUtf8().constData());
     wire->scheduler().Timer3Timer();
     local->scheduler().Timer3Timer();
-    wire->form->Button5Click();
-    local->form->Button5Click();
+    wire->form->runRoutine(QStringLiteral("Button5Click"));
+    local->form->runRoutine(QStringLiteral("Button5Click"));
     EXPECT_EQ(wire->snapshot(), local->snapshot());
     EXPECT_TRUE(wire->snapshot().contains("99999999"));
 }

@@ -16,12 +16,12 @@ TEST_F(StatusCell, StatementMessagesLoseTagsLineBreaksTrailingBlanksAndFullStops
     wire->startUp();
     server->orderBatchError(tds::ServerMessage{50000, 1, 16, QStringLiteral("The ledger is being closed. \r\n")},
                             QStringLiteral("top 15"));
-    wire->form->Button5Click();
+    wire->form->runRoutine(QStringLiteral("Button5Click"));
     EXPECT_EQ(wire->status(), QStringLiteral("The ledger is being closed"));
 
     server->orderBatchError(tds::ServerMessage{208, 1, 16, QStringLiteral("Invalid object name 'sf_sr'.")},
                             QStringLiteral("top 15"));
-    wire->form->Button5Click();
+    wire->form->runRoutine(QStringLiteral("Button5Click"));
     EXPECT_EQ(wire->status(), QStringLiteral("Invalid object name 'sf_sr'"));
     EXPECT_TRUE(wire->errorBoxes.isEmpty());
 }

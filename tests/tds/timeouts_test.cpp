@@ -66,10 +66,10 @@ TEST_F(TimeOuts, UnansweredTickerStatementShowsTheTimeOutInTheStatusCell)
     auto wire = odbcDashboard(connectionString());
     wire->startUp();
     server->orderBatchFault(tds::BatchFault::NeverAnswer, QStringLiteral("top 15"));
-    wire->form->Button5Click();
+    wire->form->runRoutine(QStringLiteral("Button5Click"));
     EXPECT_EQ(wire->status(), QStringLiteral("Timeout expired"));
     EXPECT_TRUE(wire->errorBoxes.isEmpty());
-    wire->form->Button1Click();
+    wire->form->runRoutine(QStringLiteral("Button1Click"));
     EXPECT_FALSE(wire->form->chart(1).series(0).points().empty());
 }
 

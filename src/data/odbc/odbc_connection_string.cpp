@@ -58,16 +58,19 @@ QString valueOf(const ConnectionStringPairs& pairs, const char* key, const char*
     return connectionStringValue(pairs, QLatin1String(synonym));
 }
 
-// FreeTDS resolves names itself; the local-server aliases of the Windows
-// client libraries mean the loopback address.
-QString freeTdsHost(const QString& host)
+} // namespace
+
+QString dataSourceOf(const ConnectionStringPairs& pairs)
+{
+    return valueOf(pairs, "Data Source", "Server");
+}
+
+QString tcpHost(const QString& host)
 {
     if (host == QLatin1String(".") || host.compare(QLatin1String("(local)"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("127.0.0.1");
     return host;
 }
-
-} // namespace
 
 ServerAddress parseDataSource(const QString& dataSource)
 {
@@ -147,7 +150,7 @@ QString odbcConnectionString(const ConnectionStringPairs& pairs, const QString& 
         else
             kvet::odbc::append(out, key, value);
     };
-    const QString dataSource = valueOf(pairs, "Data Source", "Server");
+    const QString dataSource = dataSourceOf(pairs);
 
     QString out = QStringLiteral("DRIVER={");
     out += QString(driverName).replace(u'}', QStringLiteral("}}"));
@@ -155,7 +158,8 @@ QString odbcConnectionString(const ConnectionStringPairs& pairs, const QString& 
 
     if (family == DriverFamily::FreeTds) {
         const ServerAddress address = parseDataSource(dataSource);
-        const QString host = freeTdsHost(address.host);
+        // FreeTDS resolves names itself, but not the Windows aliases.
+        const QString host = tcpHost(address.host);
         if (!address.port.isEmpty() || address.instance.isEmpty()) {
             append(out, "SERVER", host);
             if (!address.port.isEmpty())

@@ -40,6 +40,13 @@ struct ServerAddress {
 };
 ServerAddress parseDataSource(const QString& dataSource);
 
+// Where the program's string points: "Data Source", or "Server" without it.
+QString dataSourceOf(const ConnectionStringPairs& pairs);
+
+// The host as a TCP client names it: the local-server aliases of the Windows
+// client libraries, "." and "(local)", mean the loopback address.
+QString tcpHost(const QString& host);
+
 // True for "ODBC;..." (letter case ignored); the rest is the ODBC string.
 bool isOdbcPassthrough(const QString& programString);
 QString odbcPassthroughText(const QString& programString);

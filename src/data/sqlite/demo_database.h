@@ -24,6 +24,10 @@ void populateDemoDatabase(sqlite3* db, const QDateTime& now, quint32 seed = kDem
 
 namespace kvet {
 
+// The connection string kvet-demo and kvet-check --demo hand the connection;
+// the SQLite backend does not read it.
+inline QString demoConnectionString() { return QStringLiteral("Provider=SQLite;Data Source=kvet-demo"); }
+
 // A fresh in-memory sample database. With views, the four reporting views are
 // created the way the view repair creates them: by executing their stored
 // definitions. clock stands for the server's getdate(); empty: the local time.

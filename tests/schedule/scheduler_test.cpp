@@ -1,4 +1,4 @@
-#include "screen/scheduler.h"
+#include "schedule/scheduler.h"
 
 #include "data/failure.h"
 

@@ -1,4 +1,4 @@
-#include "screen/scheduler.h"
+#include "schedule/scheduler.h"
 
 #include "data/failure.h"
 
@@ -67,13 +67,13 @@ Scheduler::Scheduler(SchedulerHooks hooks, SchedulerIntervals intervals, QObject
 void Scheduler::start()
 {
     timer1_.start();
-    if (!probePassed_)
+    if (!state_.probeHasPassed())
         timer4_.start(intervals_.probeMs);
 }
 
 void Scheduler::stop()
 {
-    stopped_ = true;
+    state_.stop();
     timer1_.stop();
     timer2_.stop();
     timer3_.stop();
@@ -100,11 +100,8 @@ void Scheduler::Timer2Timer()
     if (!runBatch(hooks_.firstRefresh, BatchKind::First))
         return;
     // The batch ran once the connection opened (Timer2 is then off for good).
-    if (!timer2_.isActive() && !firstRefreshReported_ && !stopped_) {
-        firstRefreshReported_ = true;
-        if (hooks_.firstRefreshDone)
-            hooks_.firstRefreshDone();
-    }
+    if (!timer2_.isActive() && state_.firstRefreshRan() && hooks_.firstRefreshDone)
+        hooks_.firstRefreshDone();
 }
 
 void Scheduler::Timer3Timer()
@@ -119,12 +116,12 @@ void Scheduler::Timer4Timer()
     if (probing_)
         return;
     timer4_.stop();
-    if (probePassed_ || stopped_)
+    if (state_.probeHasPassed() || state_.stopped())
         return;
     // A failed probe blocks the one thread for as long as the login waits (15 s
     // against a host that takes the connection and never answers). Retries
     // therefore first find out, without blocking, whether the server answers.
-    if (probeFailed_ && hooks_.whenServerAnswers && !serverAnswered_)
+    if (state_.phase() == RunPhase::ProbeRetrying && hooks_.whenServerAnswers)
         askWhetherServerAnswers();
     else
         runProbe();
@@ -138,16 +135,16 @@ void Scheduler::askWhetherServerAnswers()
         if (!self)
             return;
         self->probing_ = false;
-        if (self->stopped_ || self->probePassed_)
+        if (self->state_.stopped() || self->state_.probeHasPassed())
             return;
         if (!yes) {
             self->timer4_.start(self->intervals_.probeRetryMs);
             return;
         }
-        self->serverAnswered_ = true;
+        self->state_.serverAnswered();
         self->Timer4Timer();
         if (self)
-            self->serverAnswered_ = false;
+            self->state_.answerUsed();
     };
     try {
         hooks_.whenServerAnswers(answered);
@@ -162,16 +159,17 @@ void Scheduler::runProbe()
 {
     QPointer<Scheduler> self(this);
     bool passed = false;
+    const bool onAnswer = state_.phase() == RunPhase::ProbeOnAnswer;
     QElapsedTimer blocked;
     blocked.start();
     const std::optional<QString> escaped =
         runWhileBusy(this, probing_, [&] { passed = hooks_.probe ? hooks_.probe() : true; });
     if (!self)
         return;
-    if (stopped_) {
+    if (state_.stopped()) {
         // The window closed while the probe ran: no timer starts again.
     } else if (passed) {
-        probePassed_ = true;
+        state_.probePassed();
         timer2_.start();
         timer3_.start();
     } else {
@@ -182,9 +180,9 @@ void Scheduler::runProbe()
         // that answers but does not let the login in) waits up to nine times
         // as long, but no more than 100 s, so that the charts still fill
         // within two minutes of the server coming back.
-        probeFailed_ = true;
+        state_.probeFailed();
         qint64 waitMs = intervals_.probeRetryMs;
-        if (!hooks_.whenServerAnswers || serverAnswered_)
+        if (!hooks_.whenServerAnswers || onAnswer)
             waitMs = std::max<qint64>(waitMs, std::min<qint64>(9 * blocked.elapsed(), 100000));
         timer4_.start(int(waitMs));
     }
@@ -223,7 +221,7 @@ bool Scheduler::runBatch(const std::vector<std::function<void()>>& routines, Bat
                 // its first panel with the connection gone. Then it has not
                 // run; it is retried half a second later like a connection
                 // that did not open.
-                if (!stopped_ && hooks_.connected && !connectedOrFalse())
+                if (!state_.stopped() && hooks_.connected && !connectedOrFalse())
                     timer2_.start();
                 try {
                     if (hooks_.closeConnection)
@@ -248,12 +246,12 @@ bool Scheduler::runRoutines(const std::vector<std::function<void()>>& routines)
 {
     QPointer<Scheduler> self(this);
     const std::size_t count = routines.size();
-    for (std::size_t i = 0; i < count && !stopped_; ++i) {
+    for (std::size_t i = 0; i < count && !state_.stopped(); ++i) {
         if (routines[i])
             routines[i]();
         if (!self)
             return false;
-        if (i + 1 == count || stopped_)
+        if (i + 1 == count || state_.stopped())
             break;
         if (hooks_.pump)
             hooks_.pump();

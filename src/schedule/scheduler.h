@@ -2,6 +2,8 @@
 // The four timers of the window and the two refresh batches. All of them fire
 // on the user-interface thread; the scheduler knows no panel and no database,
 // only the routines and connection hooks the window hands it.
+#include "schedule/run_phase.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,8 +23,8 @@ struct SchedulerHooks {
     // (possibly at once). Missing: every retry runs the probe.
     std::function<void(std::function<void(bool answered)>)> whenServerAnswers;
     std::function<void()> scrollStep; // the ticker's step; may throw from its failure path
-    std::vector<std::function<void()>> firstRefresh;    // Button1,2,3,6,5,8,4 in that order
-    std::vector<std::function<void()>> periodicRefresh; // Button1,2,3,6,8,4
+    std::vector<std::function<void()>> firstRefresh;    // every panel's routine, in the panels table's order
+    std::vector<std::function<void()>> periodicRefresh; // the same without the ticker's
     std::function<void()> pump;    // one message-loop pass (QCoreApplication::processEvents)
     std::function<void(const QString&)> uncaught; // a failure no routine catches: the error box
     std::function<void()> firstRefreshDone; // once, after the first full refresh batch that connected
@@ -92,15 +94,13 @@ private:
     SchedulerHooks hooks_;
     SchedulerIntervals intervals_;
     QTimer timer1_, timer2_, timer3_, timer4_;
+    RunState state_;
+    // Set while the handler runs, so that it never runs inside itself (the
+    // probe's also while it waits for the server's answer).
     bool scrolling_ = false;
     bool probing_ = false;
-    bool probePassed_ = false;
-    bool probeFailed_ = false;    // a probe has failed: retries ask whenServerAnswers first
-    bool serverAnswered_ = false; // set while the probe runs on the server's answer
     bool batchRunning_ = false;
     bool reportingUncaught_ = false;
-    bool stopped_ = false;
-    bool firstRefreshReported_ = false;
 };
 
 } // namespace kvet
