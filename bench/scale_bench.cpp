@@ -37,20 +37,19 @@ std::unique_ptr<TForm1> filledScreen(int accounts)
     return form;
 }
 
-template <void (TForm1::*routine)()>
-void BM_ScaledBatchRoutine(benchmark::State& state)
+void BM_ScaledBatchRoutine(benchmark::State& state, const char* routine)
 {
     bench::ensureApplication();
     const std::unique_ptr<TForm1> form = filledScreen(int(state.range(0)));
     form->connection().open();
     for (auto _ : state) {
-        (form.get()->*routine)();
+        form->runRoutine(QString::fromLatin1(routine));
         QCoreApplication::processEvents();
     }
 }
 
 #define KVET_SCALED_ROUTINE(button, name)                                                                  \
-    BENCHMARK_TEMPLATE(BM_ScaledBatchRoutine, &TForm1::button)                                             \
+    BENCHMARK_CAPTURE(BM_ScaledBatchRoutine, button, #button)                                              \
         ->Name("Scale/" #button "_" name)                                                                  \
         ->Apply(bench::forEachSize)                                                                        \
         ->Unit(benchmark::kMillisecond)
