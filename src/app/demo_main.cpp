@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <future>
+#include <optional>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -45,72 +46,115 @@ QString writePng(const QString& path, const QImage& image)
     return writer.write(image) ? QString() : writer.errorString();
 }
 
+// --help, a wrong command line and --write-database: answered before any
+// application object, so that they work from a shell without a display.
+// nullopt when the window is to come up.
+std::optional<int> answerWithoutWindow(const std::optional<kvet::DemoOptions>& options, const QString& error)
+{
+    if (!options || options->help) {
+        const QString text = options ? kvet::demoUsage() : error + QStringLiteral("\n") + kvet::demoUsage();
+        kvet::writeText(options ? stdout : stderr, text);
+        return options ? kvet::kDemoExitOk : kvet::kDemoExitUsage;
+    }
+    if (options->writeDatabase.isEmpty())
+        return std::nullopt;
+    try {
+        kvet::writeDemoDatabase(options->writeDatabase, QDateTime::currentDateTime(),
+                                options->accounts.value_or(kvet::sqlite::kDemoAccountCount));
+        return kvet::kDemoExitOk;
+    } catch (const std::exception& e) {
+        complain(kvet::messageOf(e));
+        return kvet::kDemoExitDatabase;
+    }
+}
+
+// The sample, built on a thread of its own while the window comes up and its
+// start-up timers run; the probe waits for it if need be. A failed build ends
+// the program with its reason once the event loop runs.
+std::unique_ptr<kvet::Backend> sampleBeingBuilt(const kvet::DemoOptions& options, QCoreApplication& app)
+{
+#if defined(__GLIBC__)
+    // One malloc arena for all threads: what the build frees is used again
+    // by the window's thread, instead of staying in an arena of the build's
+    // own (about 3 MB more for as long as the program runs).
+    mallopt(M_ARENA_MAX, 1);
+#endif
+    const std::optional<QDateTime> at = options.at;
+    const bool withViews = !options.withoutViews;
+    return std::make_unique<kvet::PendingBackend>(
+        std::async(std::launch::async, [&app, at, withViews]() -> std::unique_ptr<kvet::Backend> {
+            try {
+                if (at)
+                    return kvet::createDemoBackend(*at, withViews, [at] { return *at; });
+                return kvet::createDemoBackend(QDateTime::currentDateTime(), withViews);
+            } catch (const std::exception& e) {
+                const QString message = kvet::messageOf(e);
+                QMetaObject::invokeMethod(
+                    &app,
+                    [message] {
+                        complain(message);
+                        QCoreApplication::exit(kvet::kDemoExitDatabase);
+                    },
+                    Qt::QueuedConnection);
+                throw;
+            }
+        }));
+}
+
+// --snapshot and --screenshot: the screen as it stands, written once the
+// first full refresh has finished (refreshed) or the deadline has passed;
+// the exit code that tells which, and whether the files were written.
+int writeCapture(kvet::TForm1& form, const kvet::DemoOptions& options, bool refreshed)
+{
+    int exitCode = kvet::kDemoExitOk;
+    const kvet::ScreenState state = kvet::captureScreen(form);
+    if (!refreshed) {
+        // What the status cell shows is the reason: the probe's failure, or
+        // the panel statement still running.
+        complain(QStringLiteral("the first full refresh did not finish within %1 s; the status cell shows: %2")
+                     .arg(options.deadlineSeconds)
+                     .arg(state.status.isEmpty() ? QStringLiteral("(nothing)") : state.status));
+        exitCode = kvet::kDemoExitNotRefreshed;
+    }
+    if (!options.snapshot.isEmpty()) {
+        const QString why = writeFile(options.snapshot, kvet::snapshotJson(state));
+        if (!why.isEmpty()) {
+            complain(QStringLiteral("cannot write the snapshot %1: %2").arg(options.snapshot, why));
+            exitCode = kvet::kDemoExitNotWritten;
+        }
+    }
+    if (!options.screenshot.isEmpty()) {
+        const QString why = writePng(options.screenshot, form.grab().toImage());
+        if (!why.isEmpty()) {
+            complain(QStringLiteral("cannot write the screenshot %1: %2").arg(options.screenshot, why));
+            exitCode = kvet::kDemoExitNotWritten;
+        }
+    }
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     kvet::prepareProcess();
     kvet::attachParentConsole();
-    // Parsed before the application object: --help and --write-database work
-    // from a shell without a display.
     QString error;
     const auto options = kvet::parseDemoOptions(kvet::commandLineArguments(argc, argv), error);
-    if (!options || options->help) {
-        const QString text = options ? kvet::demoUsage() : error + QStringLiteral("\n") + kvet::demoUsage();
-        kvet::writeText(options ? stdout : stderr, text);
-        return options ? kvet::kDemoExitOk : kvet::kDemoExitUsage;
-    }
-    if (!options->writeDatabase.isEmpty()) {
-        try {
-            kvet::writeDemoDatabase(options->writeDatabase, QDateTime::currentDateTime(),
-                                    options->accounts.value_or(kvet::sqlite::kDemoAccountCount));
-            return kvet::kDemoExitOk;
-        } catch (const std::exception& e) {
-            complain(kvet::messageOf(e));
-            return kvet::kDemoExitDatabase;
-        }
-    }
+    if (const std::optional<int> answered = answerWithoutWindow(options, error))
+        return *answered;
 
     kvet::KvetApplication app(argc, argv);
     std::unique_ptr<kvet::Backend> backend;
-    if (!options->database.isEmpty()) {
+    if (options->database.isEmpty()) {
+        backend = sampleBeingBuilt(*options, app);
+    } else {
         try {
             backend = kvet::openDemoFileAt(options->database, options->at);
         } catch (const std::exception& e) {
             complain(kvet::messageOf(e));
             return kvet::kDemoExitDatabase;
         }
-    } else {
-        // The sample is built on a thread of its own while the window comes up
-        // and its start-up timers run; the probe waits for it if need be. A
-        // failed build ends the program as before, with its reason, once the
-        // event loop runs.
-#if defined(__GLIBC__)
-        // One malloc arena for all threads: what the build frees is used again
-        // by the window's thread, instead of staying in an arena of the
-        // build's own (about 3 MB more for as long as the program runs).
-        mallopt(M_ARENA_MAX, 1);
-#endif
-        const std::optional<QDateTime> at = options->at;
-        const bool withViews = !options->withoutViews;
-        backend = std::make_unique<kvet::PendingBackend>(
-            std::async(std::launch::async, [&app, at, withViews]() -> std::unique_ptr<kvet::Backend> {
-                try {
-                    if (at)
-                        return kvet::createDemoBackend(*at, withViews, [at] { return *at; });
-                    return kvet::createDemoBackend(QDateTime::currentDateTime(), withViews);
-                } catch (const std::exception& e) {
-                    const QString message = kvet::messageOf(e);
-                    QMetaObject::invokeMethod(
-                        &app,
-                        [message] {
-                            complain(message);
-                            QCoreApplication::exit(kvet::kDemoExitDatabase);
-                        },
-                        Qt::QueuedConnection);
-                    throw;
-                }
-            }));
     }
 
     const bool capture = !options->snapshot.isEmpty() || !options->screenshot.isEmpty();
@@ -119,29 +163,7 @@ int main(int argc, char** argv)
     auto captureAndQuit = [&](bool refreshed) {
         if (!formPtr)
             return;
-        const kvet::ScreenState state = kvet::captureScreen(*formPtr);
-        if (!refreshed) {
-            // What the status cell shows is the reason: the probe's failure,
-            // or the panel statement still running.
-            complain(QStringLiteral("the first full refresh did not finish within %1 s; the status cell shows: %2")
-                         .arg(options->deadlineSeconds)
-                         .arg(state.status.isEmpty() ? QStringLiteral("(nothing)") : state.status));
-            exitCode = kvet::kDemoExitNotRefreshed;
-        }
-        if (!options->snapshot.isEmpty()) {
-            const QString why = writeFile(options->snapshot, kvet::snapshotJson(state));
-            if (!why.isEmpty()) {
-                complain(QStringLiteral("cannot write the snapshot %1: %2").arg(options->snapshot, why));
-                exitCode = kvet::kDemoExitNotWritten;
-            }
-        }
-        if (!options->screenshot.isEmpty()) {
-            const QString why = writePng(options->screenshot, formPtr->grab().toImage());
-            if (!why.isEmpty()) {
-                complain(QStringLiteral("cannot write the screenshot %1: %2").arg(options->screenshot, why));
-                exitCode = kvet::kDemoExitNotWritten;
-            }
-        }
+        exitCode = writeCapture(*formPtr, *options, refreshed);
         formPtr = nullptr; // once
         app.quit();
     };
