@@ -3,6 +3,7 @@
 // fill from the server, with every statement answered.
 #include "data/dashboard_sql.h"
 #include "tds/stand_in_fixture.h"
+#include "support/wait_for.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -20,14 +21,6 @@ using namespace kvet;
 using namespace kvet::testing;
 
 namespace {
-
-bool waitFor(const std::function<bool()>& done, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QThread::msleep(50);
-    return done();
-}
 
 class KvetProgram : public StandInTest {
 protected:

@@ -6,6 +6,7 @@
 // programs there by packaging/windows/make-installer.sh.
 
 #include "windows/wine_session.h"
+#include "support/wait_for.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -24,17 +25,6 @@ const QString kUninstallKey = QStringLiteral(R"(HKLM\Software\Microsoft\Windows\
 // Quotes, spaces, '=', ';', an option look-alike, Chinese and a character
 // outside the BMP (a surrogate pair in UTF-16): all must reach kvet intact.
 const QString kPassword = QStringLiteral("密 码;a=b\"c'd /x=🙂");
-
-bool waitFor(const std::function<bool()>& condition, int ms)
-{
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(250);
-    }
-    return true;
-}
 
 QByteArray fileBytes(const QString& path)
 {

@@ -4,6 +4,7 @@
 // for, a second kvet.exe ends at once.
 #include "data/dashboard_sql.h"
 #include "windows/windows_stand_in.h"
+#include "support/wait_for.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -15,14 +16,6 @@ using namespace kvet;
 using namespace kvet::testing;
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& done, int ms)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QThread::msleep(100);
-    return done();
-}
 
 int coloursIn(const QImage& image, const QRect& area)
 {
@@ -58,7 +51,7 @@ protected:
             QString::fromUtf8(statements::kWaterUseCategories), QString::fromUtf8(statements::kReadingStatus),
             QString::fromUtf8(statements::kYearlyCharges),  QString::fromUtf8(statements::kFeeRecovery),
             QStringLiteral("top 15")};
-        return waitUntil(
+        return waitFor(
             [&] {
                 const QString sent = server->batches().join(u'\n');
                 return std::all_of(wanted.begin(), wanted.end(), [&](const QString& s) { return sent.contains(s); });
