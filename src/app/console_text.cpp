@@ -16,6 +16,17 @@ bool isUsable(HANDLE handle)
     return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
+// Output sent to a file or a pipe by whoever started the program. A console
+// handle a windowed program may have been handed is not that: the program is
+// not attached to that console, so it cannot write there.
+bool isRedirected(HANDLE handle)
+{
+    if (!isUsable(handle))
+        return false;
+    const DWORD type = GetFileType(handle);
+    return type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE;
+}
+
 QByteArray inCodePage(const QString& text, UINT codePage)
 {
     const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
@@ -58,8 +69,8 @@ void writeText(std::FILE* stream, const QString& text)
 void attachParentConsole()
 {
 #ifdef Q_OS_WIN
-    if (isUsable(GetStdHandle(STD_OUTPUT_HANDLE)) || isUsable(GetStdHandle(STD_ERROR_HANDLE)))
-        return; // redirected, or given a console already: write there
+    if (isRedirected(GetStdHandle(STD_OUTPUT_HANDLE)) || isRedirected(GetStdHandle(STD_ERROR_HANDLE)))
+        return; // redirected: write there
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return; // started from Explorer or the autostart: nobody to tell
     for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
